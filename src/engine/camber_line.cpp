@@ -1,0 +1,1 @@
+#include "engine/camber_line.h"

@@ -1,0 +1,1 @@
+#include "engine/distribute_along_x.h"

@@ -1,0 +1,1 @@
+#include "engine/lagrange_interpolation.h"

@@ -1,0 +1,1 @@
+#include "engine/map_airfoil_to_circle.h"

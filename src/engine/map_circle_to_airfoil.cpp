@@ -1,0 +1,1 @@
+#include "engine/map_circle_to_airfoil.h"

@@ -1,0 +1,1 @@
+#include "engine/pw_cubic_interpolation.h"

@@ -1,0 +1,50 @@
+// Piecewise cubic Hermite interpolation with bisector slopes ("PW Cubic Spline
+// Interp." in the window): each interval's cubic passes through its two knots
+// with the slope of the bisector of the two chords meeting at each interior
+// knot and slope zero at the first and the last knot.
+#ifndef QUILANE_ENGINE_PW_CUBIC_INTERPOLATION_H_
+#define QUILANE_ENGINE_PW_CUBIC_INTERPOLATION_H_
+
+#include <array>
+
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane {
+
+// Augmented matrix of GaussSolve: rows 1..4, columns 1..5 used.
+using GaussMatrix = std::array<std::array<double, 6>, 5>;
+// Solution vector of GaussSolve: entries 1..4 used.
+using GaussVector = std::array<double, 5>;
+
+// Solves the n equations Aug(1..n, 1..n) * Sol = Aug(1..n, n+1) by Gaussian
+// elimination without pivot search, row exchange or scaling: each pivot row is
+// divided by its pivot, every row below has f times the pivot row subtracted,
+// then back substitution from row n up. Overwrites Aug. A zero pivot gives
+// infinities or NaN; the caller must not pass a singular system. n <= 4.
+void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol);
+
+// Fills the module's coefficient table, rows 1..N-1: row j holds the cubic of
+// the stretch U(j)..U(j+1) as c1 + c2 u + c3 u^2 + c4 u^3 in the absolute
+// abscissa u, each found from its own 4x4 system by GaussSolve.
+// Needs 2 <= N <= 1000 and U strictly increasing.
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V);
+
+// Coefficient k (1..4) of interval j (1..999) of the module's table, as the
+// last PwCubicCoefficients left it.
+double PwCubicCoef(int j, int k);
+
+// For each station i = 1..NI: scans intervals j = 1..N-1 and takes V(j) when
+// |UI(i) - U(j)| <= 1e-6, else V(j+1) when |UI(i) - U(j+1)| <= 1e-6, else,
+// when U(j) < UI(i) < U(j+1), sums the cubic of row j term by term, constant
+// first, with each power computed as a power. A station no interval takes is
+// left untouched and the scan goes on with the next station.
+// Returns 0, or the first station that no interval took.
+int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
+                    const PointArray& UI, PointArray& VI);
+
+// PwCubicCoefficients then PwCubicEvaluate on the workspace's N, U, V, NI, UI, VI.
+int PwCubicInterpolate(AirfoilWorkspace& ws);
+
+}  // namespace quilane
+
+#endif  // QUILANE_ENGINE_PW_CUBIC_INTERPOLATION_H_

@@ -1,0 +1,1 @@
+#include "files/airfoil_file_reader.h"

@@ -1,0 +1,36 @@
+// Reader of airfoil coordinate files (*.arf): a title, a point count, then
+// label, x and y for each point, fields separated by blanks, commas or line
+// ends.
+#ifndef QUILANE_FILES_AIRFOIL_FILE_READER_H_
+#define QUILANE_FILES_AIRFOIL_FILE_READER_H_
+
+#include "files/file_result.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane {
+
+// Reads the file named by InputPath into AirfoilTitle, N, X(1..N), Y(1..N),
+// then finds the nose and the chord from neighbour steps (ILE and Xmin from
+// the last step where x decreases, Xmax from the last step where it
+// increases), Chord = Xmax - Xmin, and normalises X(i) = (x - Xmin) / Chord.
+//
+// The title ends at the first comma or the line end (blanks at its end are not
+// part of it), or is the text between double quotes. LF, CRLF and CR line
+// ends and a UTF-8 byte-order mark are accepted.
+//
+// Refuses, with a message naming the file and the line, and without changing
+// anything in the workspace: a file that cannot be opened or is not plain
+// text; a count that is missing or not a whole number from 2 to 1000; fewer
+// records than the count; a field that is not a finite number; all x equal;
+// a contour whose x never decreases (it has no nose).
+FileResult ReadAirfoilFile(AirfoilWorkspace& ws);
+
+// What choosing a file does after InputPath is set: reads it and, on success,
+// makes the points read the first set of new points (NI = N, XI = X, YI = Y),
+// sets the zoom factor to 1, clears PlotTitle and marks the file loaded.
+// The caller plots afterwards. A refused file changes nothing.
+FileResult LoadAirfoilFile(AirfoilWorkspace& ws);
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_AIRFOIL_FILE_READER_H_

@@ -1,0 +1,1 @@
+#include "files/number_text.h"

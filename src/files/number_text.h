@@ -1,0 +1,40 @@
+// Numbers to and from text, independent of the C locale: the program's
+// value-of-a-string rule for typed settings and the number patterns of the
+// written files. Qt sets the locale from the environment, so nothing here may
+// use printf, strtod or iostreams for numbers.
+#ifndef QUILANE_FILES_NUMBER_TEXT_H_
+#define QUILANE_FILES_NUMBER_TEXT_H_
+
+#include <string>
+#include <string_view>
+
+namespace quilane {
+
+// Value of a typed text: blanks, tabs and line feeds anywhere are ignored;
+// reading takes an optional sign, digits, one decimal point and an optional
+// exponent (e or E, optional sign, digits) and stops at the first character
+// that cannot continue the number; text that does not begin with a number
+// gives 0. The decimal separator is always the point. An exponent without
+// digits is not part of the number. May give +-infinity for huge exponents.
+double ValueOfString(std::string_view text);
+
+// "####": a whole number without leading zeros or blanks ("1", "12", "1000").
+std::string FormatWhole(long long value);
+
+// "#0.####0": rounded to five decimals, all five written, at least one digit
+// before the point, a minus sign directly before the first digit; a negative
+// value that rounds to zero is written "0.00000". Needs a finite value.
+std::string FormatFixed5(double value);
+
+// Shortest plain decimal that reads back to the same double ("51", "25.5",
+// "0.1"), as used for counts and for the zoom factor.
+std::string FormatShortest(double value);
+
+// Plain decimal with up to 15 significant digits and no trailing zeros
+// ("0.5", "0.0954915028125263"), as shown in messages; exponent form only for
+// magnitudes below 1e-5 or at or above 1e15.
+std::string FormatMessageNumber(double value);
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_NUMBER_TEXT_H_

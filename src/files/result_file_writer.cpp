@@ -1,0 +1,1 @@
+#include "files/result_file_writer.h"
