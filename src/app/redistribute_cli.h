@@ -1,0 +1,24 @@
+// The command-line tool quilane-redistribute: reads a coordinate file as a
+// click in the window's file list does, runs the calculation with the given
+// settings and writes the result files, with no window.
+#ifndef QUILANE_APP_REDISTRIBUTE_CLI_H_
+#define QUILANE_APP_REDISTRIBUTE_CLI_H_
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace quilane {
+
+// Exit codes of the tool.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitRefused = 1;  // the file or the run was refused
+inline constexpr int kExitUsage = 2;    // the command line was wrong
+
+// Runs the tool on the arguments after the program name. Results that go to
+// standard output are written to `out`, messages to `err`. Returns the exit code.
+int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+}  // namespace quilane
+
+#endif  // QUILANE_APP_REDISTRIBUTE_CLI_H_
