@@ -1,0 +1,379 @@
+#include "tools/naca_section.h"
+
+#include <cmath>
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+#include "gtest/gtest.h"
+
+namespace quilane {
+namespace {
+
+const double kPi = 4.0 * std::atan(1.0);
+
+// ---------------------------------------------------------------------------
+// Thickness
+
+struct OrdinateCase {
+  const char* name;
+  double x;
+  double percent;  // half thickness of the NACA 0012, % of chord, as tabulated
+};
+
+void PrintTo(const OrdinateCase& c, std::ostream* os) { *os << c.name; }
+
+// The standard (blunt) NACA 0012 ordinates as published to three decimals.
+const OrdinateCase kNaca0012Ordinates[] = {
+    {"Station1p25", 0.0125, 1.894}, {"Station2p5", 0.025, 2.615},
+    {"Station5", 0.05, 3.555},      {"Station10", 0.1, 4.683},
+    {"Station20", 0.2, 5.737},      {"Station30", 0.3, 6.002},
+    {"Station40", 0.4, 5.803},      {"Station50", 0.5, 5.294},
+    {"Station60", 0.6, 4.563},      {"Station70", 0.7, 3.664},
+    {"Station80", 0.8, 2.623},      {"Station90", 0.9, 1.448},
+    {"Station95", 0.95, 0.807},     {"Station100", 1.0, 0.126},
+};
+
+class Naca0012OrdinateTest : public testing::TestWithParam<OrdinateCase> {};
+
+TEST_P(Naca0012OrdinateTest, MatchesPublishedTable) {
+  const OrdinateCase& c = GetParam();
+  EXPECT_NEAR(100.0 * Naca4HalfThickness(0.12, c.x, TrailingEdge::kBlunt),
+              c.percent, 0.001);  // the table's last digit
+}
+
+INSTANTIATE_TEST_SUITE_P(Published, Naca0012OrdinateTest,
+                         testing::ValuesIn(kNaca0012Ordinates),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Naca4HalfThicknessTest, NoseIsZeroForBothEdges) {
+  EXPECT_EQ(Naca4HalfThickness(0.12, 0.0, TrailingEdge::kSharp), 0.0);
+  EXPECT_EQ(Naca4HalfThickness(0.12, 0.0, TrailingEdge::kBlunt), 0.0);
+}
+
+TEST(Naca4HalfThicknessTest, SharpEdgeClosesExactly) {
+  EXPECT_EQ(Naca4HalfThickness(0.12, 1.0, TrailingEdge::kSharp), 0.0);
+  EXPECT_GT(Naca4HalfThickness(0.12, 0.999, TrailingEdge::kSharp), 0.0);
+}
+
+TEST(Naca4HalfThicknessTest, BluntEdgeKeepsItsThickness) {
+  EXPECT_NEAR(Naca4HalfThickness(0.15, 1.0, TrailingEdge::kBlunt),
+              5.0 * 0.15 * 0.0021, 1e-15);
+}
+
+TEST(Naca4HalfThicknessTest, EdgesDifferOnlyByTheLastTerm) {
+  for (double x = 0.0; x <= 1.0; x += 0.05) {
+    const double difference = Naca4HalfThickness(0.12, x, TrailingEdge::kBlunt) -
+                              Naca4HalfThickness(0.12, x, TrailingEdge::kSharp);
+    EXPECT_NEAR(difference, 5.0 * 0.12 * 0.0021 * x * x * x * x, 1e-15) << x;
+  }
+}
+
+// Largest thickness t, near x = 0.3, for any thickness ratio and either edge.
+class MaximumThicknessTest : public testing::TestWithParam<double> {};
+
+TEST_P(MaximumThicknessTest, IsTheRatioNearThirtyPercent) {
+  const double t = GetParam();
+  for (TrailingEdge edge : {TrailingEdge::kSharp, TrailingEdge::kBlunt}) {
+    double largest = 0.0;
+    double at = -1.0;
+    for (int k = 0; k <= 1000; ++k) {
+      const double x = k / 1000.0;
+      const double thickness = 2.0 * Naca4HalfThickness(t, x, edge);
+      if (thickness > largest) {
+        largest = thickness;
+        at = x;
+      }
+    }
+    EXPECT_NEAR(largest, t, 0.0005 * t);
+    EXPECT_NEAR(at, 0.3, 0.01);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, MaximumThicknessTest,
+                         testing::Values(0.06, 0.12, 0.15, 0.21));
+
+// ---------------------------------------------------------------------------
+// Mean line
+
+struct MeanLineCase {
+  const char* name;
+  double m, p, x;
+  double y, slope;
+};
+
+void PrintTo(const MeanLineCase& c, std::ostream* os) { *os << c.name; }
+
+const MeanLineCase kMeanLineCases[] = {
+    {"Naca2412AtNose", 0.02, 0.4, 0.0, 0.0, 0.1},
+    {"Naca2412AtMaximum", 0.02, 0.4, 0.4, 0.02, 0.0},
+    {"Naca2412AtTrailingEdge", 0.02, 0.4, 1.0, 0.0, -2.0 * 0.02 * 0.6 / 0.36},
+    {"Naca4412Forward", 0.04, 0.4, 0.2, 0.03, 0.1},
+    {"Naca4412Aft", 0.04, 0.4, 0.7, 0.03, -0.08 * 0.3 / 0.36},
+    {"Naca6409Aft", 0.06, 0.4, 0.9, 0.06 * 0.1 * 1.1 / 0.36, -0.12 * 0.5 / 0.36},
+    {"SymmetricWithoutPosition", 0.0, 0.0, 0.5, 0.0, 0.0},
+    {"SymmetricWithPosition", 0.0, 0.4, 0.2, 0.0, 0.0},
+};
+
+class Naca4MeanLineTest : public testing::TestWithParam<MeanLineCase> {};
+
+TEST_P(Naca4MeanLineTest, HeightAndSlope) {
+  const MeanLineCase& c = GetParam();
+  const MeanLinePoint point = Naca4MeanLine(c.m, c.p, c.x);
+  EXPECT_NEAR(point.y, c.y, 1e-15);
+  EXPECT_NEAR(point.slope, c.slope, 1e-15);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Naca4MeanLineTest, testing::ValuesIn(kMeanLineCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Naca4MeanLineTest, EndsAreExactlyOnTheChord) {
+  for (double p : {0.1, 0.4, 0.9}) {
+    EXPECT_EQ(Naca4MeanLine(0.06, p, 0.0).y, 0.0) << p;
+    EXPECT_EQ(Naca4MeanLine(0.06, p, 1.0).y, 0.0) << p;
+  }
+}
+
+TEST(Naca4MeanLineTest, Naca2412PeaksAtFortyPercent) {
+  double largest = 0.0;
+  double at = -1.0;
+  for (int k = 0; k <= 1000; ++k) {
+    const double x = k / 1000.0;
+    const double y = Naca4MeanLine(0.02, 0.4, x).y;
+    if (y > largest) {
+      largest = y;
+      at = x;
+    }
+  }
+  EXPECT_DOUBLE_EQ(largest, 0.02);
+  EXPECT_DOUBLE_EQ(at, 0.4);
+}
+
+TEST(Naca4MeanLineTest, ForwardAndAftPiecesMeetSmoothly) {
+  for (double p : {0.2, 0.4, 0.7}) {
+    const MeanLinePoint before = Naca4MeanLine(0.04, p, p - 1e-9);
+    const MeanLinePoint at = Naca4MeanLine(0.04, p, p);
+    EXPECT_NEAR(before.y, at.y, 1e-12) << p;
+    EXPECT_NEAR(before.slope, at.slope, 1e-7) << p;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Sections
+
+struct SectionCase {
+  const char* name;
+  const char* digits;
+  int count;
+  TrailingEdge edge;
+  const char* section_name;
+};
+
+void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.name; }
+
+const SectionCase kSectionCases[] = {
+    {"Naca0012Odd", "0012", 61, TrailingEdge::kSharp, "NACA 0012"},
+    {"Naca0012Even", "0012", 60, TrailingEdge::kSharp, "NACA 0012"},
+    {"Naca2412", "2412", 81, TrailingEdge::kSharp, "NACA 2412"},
+    {"Naca4412", "4412", 101, TrailingEdge::kSharp, "NACA 4412"},
+    {"Naca0015Blunt", "0015", 61, TrailingEdge::kBlunt,
+     "NACA 0015 blunt trailing edge"},
+    {"Naca6409BluntEven", "6409", 40, TrailingEdge::kBlunt,
+     "NACA 6409 blunt trailing edge"},
+    {"Naca2412ThreePoints", "2412", 3, TrailingEdge::kSharp, "NACA 2412"},
+    {"Naca0412IsSymmetric", "0412", 31, TrailingEdge::kSharp, "NACA 0412"},
+};
+
+double Ratio(const char* digits, int first, int length) {
+  return std::stoi(std::string(digits + first, length));
+}
+
+class Naca4SectionTest : public testing::TestWithParam<SectionCase> {
+ protected:
+  void SetUp() override {
+    const SectionCase& c = GetParam();
+    result_ = Naca4Section(c.digits, c.count, c.edge);
+    ASSERT_TRUE(result_.ok) << result_.message;
+    m_ = Ratio(c.digits, 0, 1) / 100.0;
+    p_ = Ratio(c.digits, 1, 1) / 10.0;
+    t_ = Ratio(c.digits, 2, 2) / 100.0;
+  }
+  const AirfoilSection& section() const { return result_.section; }
+  int count() const { return GetParam().count; }
+
+  SectionResult result_;
+  double m_ = 0.0, p_ = 0.0, t_ = 0.0;
+};
+
+TEST_P(Naca4SectionTest, HasTheExactCountAndName) {
+  EXPECT_EQ(section().x.size(), static_cast<std::size_t>(count()));
+  EXPECT_EQ(section().y.size(), static_cast<std::size_t>(count()));
+  EXPECT_EQ(section().name, GetParam().section_name);
+  EXPECT_TRUE(result_.message.empty());
+}
+
+// x falls from the trailing edge to one smallest value, then rises again; only
+// the two middle points of an even symmetric section share their x.
+TEST_P(Naca4SectionTest, XFallsThenRises) {
+  const auto& x = section().x;
+  std::size_t i = 1;
+  while (i < x.size() && x[i] < x[i - 1]) ++i;
+  ASSERT_LT(i, x.size());
+  if (x[i] == x[i - 1]) {
+    EXPECT_TRUE(count() % 2 == 0 && m_ == 0.0 && 2 * i == x.size()) << "point " << i + 1;
+    ++i;
+  }
+  for (; i < x.size(); ++i) EXPECT_GT(x[i], x[i - 1]) << "point " << i + 1;
+}
+
+// Point i and point N + 1 - i share a cosine-spaced station x_s: their midpoint
+// is the mean-line point there and they lie y_t from it, across the mean line.
+TEST_P(Naca4SectionTest, PairsStraddleTheMeanLinePerpendicularly) {
+  const auto& x = section().x;
+  const auto& y = section().y;
+  const int n = count();
+  for (int i = 1; 2 * i < n + 1; ++i) {
+    const int lower = i - 1;
+    const int upper = n - i;
+    const double station = (std::cos(2.0 * kPi * (i - 1) / (n - 1)) + 1.0) * 0.5;
+    const MeanLinePoint mean = Naca4MeanLine(m_, p_, station);
+    const double half = Naca4HalfThickness(t_, station, GetParam().edge);
+    EXPECT_NEAR((x[lower] + x[upper]) / 2.0, station, 1e-14) << "point " << i;
+    EXPECT_NEAR((y[lower] + y[upper]) / 2.0, mean.y, 1e-14) << "point " << i;
+    EXPECT_NEAR(std::hypot(x[upper] - x[lower], y[upper] - y[lower]) / 2.0, half,
+                1e-14)
+        << "point " << i;
+    // Across the mean line: the chord between the pair is normal to its slope.
+    EXPECT_NEAR((x[upper] - x[lower]) + mean.slope * (y[upper] - y[lower]), 0.0, 1e-14)
+        << "point " << i;
+    if (half > 0.0) {
+      EXPECT_LT(y[lower], mean.y) << "point " << i;
+    }
+  }
+}
+
+TEST_P(Naca4SectionTest, OddCountsHaveTheNoseOnceAtTheMiddle) {
+  const auto& x = section().x;
+  const auto& y = section().y;
+  const int n = count();
+  if (n % 2 == 1) {
+    EXPECT_EQ(x[(n - 1) / 2], 0.0);
+    EXPECT_EQ(y[(n - 1) / 2], 0.0);
+  } else {
+    for (int i = 0; i < n; ++i) EXPECT_FALSE(x[i] == 0.0 && y[i] == 0.0) << i + 1;
+  }
+}
+
+TEST_P(Naca4SectionTest, TrailingEdgeClosesOnlyWhenSharp) {
+  const auto& x = section().x;
+  const auto& y = section().y;
+  const int n = count();
+  if (GetParam().edge == TrailingEdge::kSharp) {
+    EXPECT_EQ(x[0], 1.0);
+    EXPECT_EQ(y[0], 0.0);
+    EXPECT_EQ(x[n - 1], 1.0);
+    EXPECT_EQ(y[n - 1], 0.0);
+  } else {
+    const double gap = std::hypot(x[n - 1] - x[0], y[n - 1] - y[0]);
+    EXPECT_NEAR(gap, 2.0 * 5.0 * t_ * 0.0021, 1e-15);
+    EXPECT_LT(y[0], y[n - 1]);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, Naca4SectionTest, testing::ValuesIn(kSectionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Sections without camber: the upper surface is the lower one mirrored, and
+// every lower point but a closed trailing edge lies below the chord.
+class SymmetricSectionTest : public Naca4SectionTest {};
+
+const SectionCase kSymmetricCases[] = {
+    {"Naca0012Odd", "0012", 61, TrailingEdge::kSharp, "NACA 0012"},
+    {"Naca0012Even", "0012", 60, TrailingEdge::kSharp, "NACA 0012"},
+    {"Naca0015Blunt", "0015", 61, TrailingEdge::kBlunt,
+     "NACA 0015 blunt trailing edge"},
+    {"Naca0009BluntEven", "0009", 20, TrailingEdge::kBlunt,
+     "NACA 0009 blunt trailing edge"},
+    {"Naca0412", "0412", 31, TrailingEdge::kSharp, "NACA 0412"},
+};
+
+TEST_P(SymmetricSectionTest, MirrorsAboutTheChordWithTheLowerSurfaceFirst) {
+  const auto& x = section().x;
+  const auto& y = section().y;
+  const int n = count();
+  for (int i = 0; 2 * i < n - 1; ++i) {
+    EXPECT_EQ(x[i], x[n - 1 - i]) << "point " << i + 1;
+    EXPECT_EQ(y[i], -y[n - 1 - i]) << "point " << i + 1;
+    const bool closed_end = i == 0 && GetParam().edge == TrailingEdge::kSharp;
+    if (!closed_end) {
+      EXPECT_LT(y[i], 0.0) << "point " << i + 1;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sections, SymmetricSectionTest,
+                         testing::ValuesIn(kSymmetricCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Naca4SectionMaximumTest, Naca0012IsTwelvePercentThickNearThirtyPercent) {
+  const SectionResult result = Naca4Section("0012", 61, TrailingEdge::kSharp);
+  ASSERT_TRUE(result.ok);
+  const auto& x = result.section.x;
+  const auto& y = result.section.y;
+  double largest = 0.0;
+  double at = -1.0;
+  for (std::size_t i = 0; i < 30; ++i) {
+    const double thickness = y[60 - i] - y[i];
+    if (thickness > largest) {
+      largest = thickness;
+      at = x[i];
+    }
+  }
+  EXPECT_NEAR(largest, 0.12, 0.0002);
+  EXPECT_NEAR(at, 0.3, 0.03);
+}
+
+// ---------------------------------------------------------------------------
+// Refusals
+
+struct RefusalCase {
+  const char* name;
+  const char* digits;
+  int count;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+const RefusalCase kRefusalCases[] = {
+    {"TooFewDigits", "012", 61},
+    {"TooManyDigits", "00120", 61},
+    {"Empty", "", 61},
+    {"NotADigit", "00a2", 61},
+    {"Blank", "0 12", 61},
+    {"Sign", "-012", 61},
+    {"ZeroThickness", "2400", 61},
+    {"CamberWithoutPosition", "2012", 61},
+    {"TwoPoints", "0012", 2},
+    {"NoPoints", "0012", 0},
+    {"NegativeCount", "0012", -5},
+};
+
+class Naca4SectionRefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Naca4SectionRefusalTest, IsRefusedWithAMessage) {
+  const RefusalCase& c = GetParam();
+  for (TrailingEdge edge : {TrailingEdge::kSharp, TrailingEdge::kBlunt}) {
+    const SectionResult result = Naca4Section(c.digits, c.count, edge);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.message.empty());
+    EXPECT_TRUE(result.section.x.empty());
+    EXPECT_TRUE(result.section.y.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Naca4SectionRefusalTest,
+                         testing::ValuesIn(kRefusalCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quilane
