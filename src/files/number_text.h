@@ -32,8 +32,27 @@ std::string FormatShortest(double value);
 
 // Plain decimal with up to 15 significant digits and no trailing zeros
 // ("0.5", "0.0954915028125263"), as shown in messages; exponent form only for
-// magnitudes below 1e-5 or at or above 1e15.
+// magnitudes below 1e-5 or at or above 1e15, written as the mantissa, "E", the
+// sign and at least two exponent digits ("1E-06", "1.5E+20"). Zero is "0";
+// infinities and NaN give "inf", "-inf", "nan".
 std::string FormatMessageNumber(double value);
+
+// A numeric field of a coordinate file read as a whole.
+struct FieldNumber {
+  enum class Kind {
+    kNumber,     // value holds the number
+    kNotNumber,  // the field is empty or holds anything but a decimal number
+    kNotFinite,  // "nan", "inf", "infinity" (any case, signed or not) or too large for a double
+  };
+  Kind kind = Kind::kNotNumber;
+  double value = 0.0;
+};
+
+// Reads the whole field as a decimal number: optional sign (+ or -), digits
+// with at most one decimal point (at least one digit), optional exponent (e or
+// E, optional sign, at least one digit). Nothing else may stand in the field.
+// A value too small for a double reads as zero of its sign.
+FieldNumber ParseNumberField(std::string_view field);
 
 }  // namespace quilane
 

@@ -1,1 +1,165 @@
 #include "files/result_file_writer.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "files/number_text.h"
+
+namespace quilane {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+// Characters that end the folder part of a typed name.
+#ifdef _WIN32
+constexpr const char* kFolderSeparators = "\\/:";
+#else
+constexpr const char* kFolderSeparators = "/";
+#endif
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string ErrnoText(int error, const char* fallback) {
+  return error != 0 ? std::generic_category().message(error) : std::string(fallback);
+}
+
+// Name of a temporary file beside `target`: ".<name>.tmp-<16 hex digits>".
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+  static std::mt19937_64 generator{std::random_device{}()};
+  std::filesystem::path candidate;
+  std::error_code error;
+  do {
+    const std::uint64_t draw = generator();
+    std::string hex(16, '0');
+    for (int i = 15, shift = 0; i >= 0; --i, shift += 4) {
+      hex[static_cast<std::size_t>(i)] = "0123456789abcdef"[(draw >> shift) & 0xF];
+    }
+    std::u8string name = u8".";
+    name += target.filename().u8string();
+    name += u8".tmp-";
+    name += std::u8string(hex.begin(), hex.end());
+    candidate = target.parent_path() / name;
+  } while (std::filesystem::exists(candidate, error));
+  return candidate;
+}
+
+// Writes `text` to the file `name` (UTF-8, as typed) through a temporary file
+// beside it. `what` names the file for the person ("coordinate file").
+FileResult WriteWhole(const std::string& name, const std::string& text, const char* what) {
+  const std::string named = std::string("The ") + what + " \"" + name + "\"";
+  if (name.empty()) {
+    return FileResult::Failure(std::string("No name was given for the ") + what +
+                               "; type a file name in the save box.");
+  }
+  const std::filesystem::path target = PathFromUtf8(name);
+  std::error_code error;
+  if (std::filesystem::is_directory(target, error)) {
+    return FileResult::Failure(named + " is an existing folder; type a file name, not a "
+                                       "folder name.");
+  }
+  if (!target.has_filename()) {
+    return FileResult::Failure(named + " names a folder, not a file; type a file name "
+                                       "after the folder.");
+  }
+  const std::filesystem::path folder = target.parent_path();
+  if (!folder.empty()) {
+    error.clear();
+    const bool folder_there = std::filesystem::is_directory(folder, error);
+    if (!folder_there) {
+      const std::string reason = error && error != std::errc::no_such_file_or_directory
+                                     ? " (" + error.message() + ")"
+                                     : "";
+      return FileResult::Failure(named + " cannot be written: the folder \"" +
+                                 Utf8FromPath(folder) + "\" does not exist" + reason +
+                                 "; choose an existing folder.");
+    }
+  }
+
+  const std::filesystem::path temporary = TemporaryBeside(target);
+  auto fail = [&](const std::string& reason) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return FileResult::Failure(named + " could not be written (" + reason +
+                               "); the earlier file of that name, if any, is unchanged; "
+                               "choose another name or folder.");
+  };
+  {
+    errno = 0;
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) return fail(ErrnoText(errno, "the file cannot be created"));
+    errno = 0;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) return fail(ErrnoText(errno, "writing failed"));
+    errno = 0;
+    out.close();
+    if (out.fail()) return fail(ErrnoText(errno, "closing the file failed"));
+  }
+  // A replaced file keeps its permissions.
+  error.clear();
+  const auto old_status = std::filesystem::status(target, error);
+  if (!error && std::filesystem::exists(old_status)) {
+    std::filesystem::permissions(temporary, old_status.permissions(), error);
+  }
+  error.clear();
+  std::filesystem::rename(temporary, target, error);
+  if (error) return fail(error.message());
+  return FileResult::Success();
+}
+
+}  // namespace
+
+std::string CamberFileName(const std::string& save_name) {
+  const std::size_t separator = save_name.find_last_of(kFolderSeparators);
+  const std::size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  return save_name.substr(0, name_start) + "Camber_" + save_name.substr(name_start);
+}
+
+template <typename Count>
+std::string ResultFileText(const std::string& title, const Settable<Count>& count,
+                           const PointArray& x, const PointArray& y) {
+  std::string text = title + kLineEnd;
+  if (!count.IsSet()) return text + kLineEnd;
+  const Count value = count;
+  text += " " + FormatShortest(static_cast<double>(value)) + " " + kLineEnd;
+  // i <= count, so a count of 25.5 gives 25 lines; the arrays end at the capacity.
+  for (int i = 1; i <= value && i <= kPointCapacity; ++i) {
+    text += "  ";
+    text += FormatWhole(i);
+    text += "  ";
+    text += FormatFixed5(x[static_cast<std::size_t>(i)]);
+    text += "  ";
+    text += FormatFixed5(y[static_cast<std::size_t>(i)]);
+    text += kLineEnd;
+  }
+  return text;
+}
+
+template std::string ResultFileText<int>(const std::string&, const Settable<int>&,
+                                         const PointArray&, const PointArray&);
+template std::string ResultFileText<double>(const std::string&, const Settable<double>&,
+                                            const PointArray&, const PointArray&);
+
+FileResult WriteResultFiles(const AirfoilWorkspace& ws) {
+  const FileResult coordinates =
+      WriteWhole(ws.SaveName, ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI),
+                 "coordinate file");
+  if (!coordinates.ok) return coordinates;
+  return WriteWhole(ws.CamberName,
+                    ResultFileText(ws.PlotTitle, ws.NCamber, ws.XCamber, ws.YCamber),
+                    "camber file");
+}
+
+}  // namespace quilane

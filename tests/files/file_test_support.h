@@ -1,0 +1,85 @@
+// Scratch folders, raw file bytes and a comma-decimal C locale for the tests
+// of the file units.
+#ifndef QUILANE_TESTS_FILES_FILE_TEST_SUPPORT_H_
+#define QUILANE_TESTS_FILES_FILE_TEST_SUPPORT_H_
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+
+namespace quilane::testing {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() /
+            ("quilane-files-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every regular file of a folder (names and bytes), to show that a failed
+// save left nothing behind and changed nothing.
+inline std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string name = std::filesystem::relative(entry.path(), folder).string();
+    contents[name] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<folder>";
+  }
+  return contents;
+}
+
+// Switches the C locale to one whose decimal separator is a comma, as the
+// window's toolkit may do, and back to "C" at the end of the scope.
+class CommaLocale {
+ public:
+  CommaLocale() {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+      if (std::setlocale(LC_ALL, name) != nullptr) {
+        active_ = *std::localeconv()->decimal_point == ',';
+        if (active_) return;
+      }
+    }
+    std::setlocale(LC_ALL, "C");
+  }
+  ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+
+  bool active() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
+}  // namespace quilane::testing
+
+#endif  // QUILANE_TESTS_FILES_FILE_TEST_SUPPORT_H_
