@@ -23,6 +23,7 @@ constexpr std::string_view kProgram = "quilane-redistribute";
 
 constexpr std::string_view kUsage =
     "Usage: quilane-redistribute [options] INPUT.arf\n"
+    "       quilane-redistribute [options] --output-dir DIR INPUT.arf...\n"
     "\n"
     "Re-spaces the points of the airfoil contour in INPUT.arf exactly as the\n"
     "QuilaneConfMap window does, and writes the new points and the camber line.\n"
@@ -35,12 +36,15 @@ constexpr std::string_view kUsage =
     "  -o, --output FILE     write the new points to FILE and the camber line to\n"
     "                        Camber_FILE beside it; without it the new points go to\n"
     "                        standard output\n"
+    "  -d, --output-dir DIR  write the results of each INPUT into DIR, named after\n"
+    "                        the input (several inputs need this option); each\n"
+    "                        file's outcome is reported on its own line\n"
     "  -h, --help            show this help and exit\n"
     "      --version         show the version and exit\n"
     "  --                    end of options\n"
     "\n"
-    "Exit status: 0 on success, 1 when the file or the calculation was refused,\n"
-    "2 when the command line was wrong.\n";
+    "Exit status: 0 on success, 1 when a file or its calculation was refused\n"
+    "(the other files are still done), 2 when the command line was wrong.\n";
 
 struct CliOptions {
   std::string ni_text = "51";
@@ -48,6 +52,7 @@ struct CliOptions {
   bool lagrange = true;
   std::string npoly_text = "1";
   std::string output;
+  std::string output_dir;
   bool help = false;
   bool version = false;
   std::vector<std::string> inputs;
@@ -115,6 +120,12 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       if (!needs_value(options.output)) return outcome;
       if (options.output.empty()) {
         outcome.error = "option " + name + " needs a file name";
+        return outcome;
+      }
+    } else if (name == "-d" || name == "--output-dir") {
+      if (!needs_value(options.output_dir)) return outcome;
+      if (options.output_dir.empty()) {
+        outcome.error = "option " + name + " needs a folder name";
         return outcome;
       }
     } else if (name == "--mapping") {
@@ -191,6 +202,46 @@ bool SameFile(const std::string& a, const std::string& b) {
   return !error && ca == cb;
 }
 
+// Reads one input, runs the calculation and writes its results: to `output`
+// and its camber file, or to `out` when `output` is empty. Refusals go to
+// `err`. Returns whether the file was done.
+bool RedistributeOne(const CliOptions& options, const std::string& input,
+                     const std::string& output, std::FILE* out, std::FILE* err) {
+  AirfoilWorkspace ws;
+  ws.Pi = 4.0 * std::atan(1.0);
+  ws.InputPath = InputPathOf(input);
+  const FileResult loaded = LoadAirfoilFile(ws);
+  if (!loaded.ok) {
+    PrintMessage(err, loaded.message);
+    return false;
+  }
+
+  CliRunHost host(options, err);
+  if (!RunCalculation(ws, host)) return false;
+
+  if (output.empty()) {
+    const std::string text = ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI);
+    std::fwrite(text.data(), 1, text.size(), out);
+    return std::fflush(out) == 0;
+  }
+
+  ws.SaveName = output;
+  ws.CamberName = CamberFileName(output);
+  for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
+    if (SameFile(*target, ws.InputPath)) {
+      PrintMessage(err, "The output \"" + *target + "\" is the input file " + ws.InputPath +
+                            "; choose another output name so the input is not overwritten.");
+      return false;
+    }
+  }
+  const FileResult written = WriteResultFiles(ws);
+  if (!written.ok) {
+    PrintMessage(err, written.message);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -207,41 +258,37 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     return kExitSuccess;
   }
   if (options.inputs.empty()) return UsageError(err, "no input file given");
-  if (options.inputs.size() > 1) return UsageError(err, "more than one input file given");
+  if (!options.output.empty() && !options.output_dir.empty()) {
+    return UsageError(err, "options --output and --output-dir exclude each other");
+  }
+  if (options.output_dir.empty()) {
+    if (options.inputs.size() > 1) {
+      return UsageError(err, "several input files need --output-dir");
+    }
+    const bool done = RedistributeOne(options, options.inputs.front(), options.output, out, err);
+    return done ? kExitSuccess : kExitRefused;
+  }
 
-  AirfoilWorkspace ws;
-  ws.Pi = 4.0 * std::atan(1.0);
-  ws.InputPath = InputPathOf(options.inputs.front());
-  const FileResult loaded = LoadAirfoilFile(ws);
-  if (!loaded.ok) {
-    PrintMessage(err, loaded.message);
+  std::error_code error;
+  if (!fs::is_directory(options.output_dir, error)) {
+    PrintMessage(err, "The output folder \"" + options.output_dir +
+                          "\" does not exist; create it or name another folder.");
     return kExitRefused;
   }
-
-  CliRunHost host(options, err);
-  if (!RunCalculation(ws, host)) return kExitRefused;
-
-  if (options.output.empty()) {
-    const std::string text = ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI);
-    std::fwrite(text.data(), 1, text.size(), out);
-    return std::fflush(out) == 0 ? kExitSuccess : kExitRefused;
-  }
-
-  ws.SaveName = options.output;
-  ws.CamberName = CamberFileName(options.output);
-  for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-    if (SameFile(*target, ws.InputPath)) {
-      PrintMessage(err, "The output \"" + *target + "\" is the input file " + ws.InputPath +
-                            "; choose another output name so the input is not overwritten.");
-      return kExitRefused;
+  int refused = 0;
+  for (const std::string& input : options.inputs) {
+    const std::string output =
+        (fs::path(options.output_dir) / fs::path(input).filename()).string();
+    if (RedistributeOne(options, input, output, out, err)) {
+      const std::string line = input + ": wrote " + output + " and " + CamberFileName(output) + "\n";
+      std::fwrite(line.data(), 1, line.size(), out);
+    } else {
+      ++refused;
+      PrintMessage(err, input + ": refused");
     }
   }
-  const FileResult written = WriteResultFiles(ws);
-  if (!written.ok) {
-    PrintMessage(err, written.message);
-    return kExitRefused;
-  }
-  return kExitSuccess;
+  std::fflush(out);
+  return refused == 0 ? kExitSuccess : kExitRefused;
 }
 
 }  // namespace quilane

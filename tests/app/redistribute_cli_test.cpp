@@ -101,7 +101,8 @@ TEST_F(RedistributeCli, CommandLineMistakesAreUsageErrors) {
       {"missing value", "diamond.arf --points", "option --points needs a value"},
       {"value on a flag", "--mapping=yes diamond.arf", "option --mapping takes no value"},
       {"empty output name", "diamond.arf --output=", "option --output needs a file name"},
-      {"two inputs", "diamond.arf diamond.arf", "more than one input file given"},
+      {"two inputs without a folder", "diamond.arf diamond.arf", "several input files need --output-dir"},
+      {"output and folder", "diamond.arf -o x.arf -d .", "exclude each other"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -177,6 +178,32 @@ TEST_F(RedistributeCli, DoubleDashEndsOptions) {
   const ToolRun run = Run("-n 5 -- -odd.arf");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out.rfind("Diamond - redistributed\r\n 5 \r\n", 0), 0u);
+}
+
+// Several inputs into one folder: each is done even when another is refused,
+// each outcome has its own line, and the exit status tells that one failed.
+TEST_F(RedistributeCli, BatchFinishesEveryFileAndReportsEach) {
+  fs::create_directories(dir_ / "in");
+  fs::create_directories(dir_ / "results");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "a.arf");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "c.arf");
+  WriteWhole(dir_ / "in" / "b.arf", "Broken\n 3 \n 1 1 0\n");
+  const ToolRun run = Run("-n 5 --output-dir results in/a.arf in/b.arf in/c.arf");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("in/a.arf: wrote results/a.arf and results/Camber_a.arf\n"),
+            std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("in/c.arf: wrote results/c.arf"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("in/b.arf: refused"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(dir_ / "results" / "a.arf"));
+  EXPECT_TRUE(fs::exists(dir_ / "results" / "Camber_c.arf"));
+  EXPECT_FALSE(fs::exists(dir_ / "results" / "b.arf"));
+
+  const ToolRun missing = Run("-d nowhere diamond.arf");
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("\"nowhere\" does not exist"), std::string::npos) << missing.err;
+  const ToolRun onto_inputs = Run("-n 5 -d in in/a.arf");
+  EXPECT_EQ(onto_inputs.exit_code, 1);
+  EXPECT_NE(onto_inputs.err.find("is the input file"), std::string::npos) << onto_inputs.err;
 }
 
 // The shipped sample through every route and method: 103 and 53 lines, and

@@ -203,6 +203,8 @@ def main():
                         worst = max(abs(g - r) for gp, rp in zip(got + got_camber, points + camber_points)
                                     for g, r in zip(gp, rp))
                         checks += 1
+                        if os.environ.get("VERBOSE"):
+                            print("  %s worst %.2g" % (name, worst))
                         if len(got) != len(points) or len(got_camber) != len(camber_points) or worst > 1.01e-5:
                             print("FAIL %s: worst difference %.3g" % (name, worst))
                             failures += 1
