@@ -81,10 +81,10 @@ class TextSource {
     return c;
   }
 
-  int line() const { return line_; }
+  long long line() const { return line_; }
   // The line on which the text ended: the last line that holds anything, not
   // the empty one after a final line end.
-  int EndLine() const { return after_line_end_ && line_ > 1 ? line_ - 1 : line_; }
+  long long EndLine() const { return after_line_end_ && line_ > 1 ? line_ - 1 : line_; }
   bool nul_found() const { return nul_found_; }
   bool read_failed() const { return read_failed_; }
   int read_errno() const { return read_errno_; }
@@ -121,7 +121,7 @@ class TextSource {
   std::array<char, kChunkBytes> buffer_{};
   std::size_t position_ = 0;
   std::size_t size_ = 0;
-  int line_ = 1;
+  long long line_ = 1;
   bool after_line_end_ = false;
   bool nul_found_ = false;
   bool read_failed_ = false;
@@ -169,7 +169,7 @@ FieldStatus ReadTitle(TextSource& source, std::string& title) {
 // one comma or line end are consumed, so that two commas in a row leave an
 // empty field. `line` is the line the field starts on.
 FieldStatus ReadNumericText(TextSource& source, bool take_delimiter, std::string& field,
-                            int& line) {
+                            long long& line) {
   field.clear();
   while (IsBlank(source.Peek()) || source.Peek() == '\n') source.Get();
   if (source.Peek() == TextSource::kEnd) {
@@ -207,8 +207,8 @@ struct ReadPoints {
   int n = 0;
   PointArray x{};
   PointArray y{};
-  int first_record_line = 0;
-  int last_record_line = 0;
+  long long first_record_line = 0;
+  long long last_record_line = 0;
 };
 
 class Reader {
@@ -229,7 +229,7 @@ class Reader {
     if (const auto broken = Broken()) return *broken;
 
     std::string field;
-    int line = 0;
+    long long line = 0;
     const FieldStatus count_status = ReadNumericText(source_, true, field, line);
     if (const auto broken = Broken()) return *broken;
     if (count_status == FieldStatus::kMissing) {
@@ -244,7 +244,9 @@ class Reader {
     }
     const long long count = WholeCount(field);
     if (count < kMinPoints || count > kMaxPoints) {
-      return Refuse("has the point count " + Shown(field) + " on line " + FormatWhole(line) +
+      const std::string shown = field.empty() ? "an empty point count"
+                                              : "the point count " + Shown(field);
+      return Refuse("has " + shown + " on line " + FormatWhole(line) +
                     ", which is not a whole number from " + FormatWhole(kMinPoints) + " to " +
                     FormatWhole(kMaxPoints) +
                     "; write the number of points in plain digits.");
