@@ -35,8 +35,19 @@ std::string ErrnoText(int error, const char* fallback) {
   return error != 0 ? std::generic_category().message(error) : std::string(fallback);
 }
 
-// Name of a temporary file beside `target`: ".<name>.tmp-<16 hex digits>".
+// Name of a temporary file beside `target`: ".<name>.tmp-<16 hex digits>",
+// with the name cut to its first 32 characters so that a target name near the
+// file system's length limit still leaves room.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+  constexpr std::size_t kNameCharacters = 32;
+  std::u8string stem = target.filename().u8string();
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < stem.size(); ++i) {
+    if ((stem[i] & 0xC0) != 0x80 && ++characters > kNameCharacters) {
+      stem.resize(i);
+      break;
+    }
+  }
   static std::mt19937_64 generator{std::random_device{}()};
   std::filesystem::path candidate;
   std::error_code error;
@@ -47,7 +58,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
       hex[static_cast<std::size_t>(i)] = "0123456789abcdef"[(draw >> shift) & 0xF];
     }
     std::u8string name = u8".";
-    name += target.filename().u8string();
+    name += stem;
     name += u8".tmp-";
     name += std::u8string(hex.begin(), hex.end());
     candidate = target.parent_path() / name;
@@ -77,6 +88,10 @@ FileResult WriteWhole(const std::string& name, const std::string& text, const ch
   if (!folder.empty()) {
     error.clear();
     const bool folder_there = std::filesystem::is_directory(folder, error);
+    if (!folder_there && std::filesystem::exists(folder, error)) {
+      return FileResult::Failure(named + " cannot be written: \"" + Utf8FromPath(folder) +
+                                 "\" is a file, not a folder; choose an existing folder.");
+    }
     if (!folder_there) {
       const std::string reason = error && error != std::errc::no_such_file_or_directory
                                      ? " (" + error.message() + ")"
