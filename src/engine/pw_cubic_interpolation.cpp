@@ -1,1 +1,118 @@
 #include "engine/pw_cubic_interpolation.h"
+
+#include <array>
+#include <cmath>
+
+namespace quilane {
+
+namespace {
+
+// A station this close to a knot takes the knot's ordinate.
+constexpr double kKnotTolerance = 0.000001;
+
+// Rows 1..kPointCapacity-1 (one per interval), columns 1..4 (power 0..3).
+using CoefficientTable = std::array<std::array<double, 5>, kPointCapacity>;
+
+// The cubics of the last PwCubicCoefficients; kept between calls.
+CoefficientTable coefficient_table{};
+
+}  // namespace
+
+void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
+  for (int i = 1; i <= n; ++i) {
+    const double p = Aug[i][i];
+    for (int c = i; c <= n + 1; ++c) Aug[i][c] = Aug[i][c] / p;
+    if (i != n) {
+      for (int r = i + 1; r <= n; ++r) {
+        const double f = Aug[r][i];
+        for (int c = i; c <= n + 1; ++c) Aug[r][c] = Aug[r][c] - Aug[i][c] * f;
+      }
+    }
+  }
+  for (int m = 1; m <= n; ++m) {
+    const int i = n + 1 - m;
+    double s = 0;
+    if (i != n) {
+      for (int c = i + 1; c <= n; ++c) s = s + Sol[c] * Aug[i][c];
+    }
+    Sol[i] = Aug[i][n + 1] - s;
+  }
+}
+
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V) {
+  // Slope at each knot: the bisector of the unit chords meeting there; zero at
+  // both ends.
+  PointArray KnotSlope{};
+  double dU = U[2] - U[1];
+  double dV = V[2] - V[1];
+  double L = std::sqrt(dU * dU + dV * dV);
+  double cPrev = dU / L;
+  double sPrev = dV / L;
+  for (int k = 2; k <= N - 1; ++k) {
+    dU = U[k + 1] - U[k];
+    dV = V[k + 1] - V[k];
+    L = std::sqrt(dU * dU + dV * dV);
+    const double cNext = dU / L;
+    const double sNext = dV / L;
+    KnotSlope[k] = (sPrev + sNext) / (cPrev + cNext);
+    cPrev = cNext;
+    sPrev = sNext;
+  }
+  KnotSlope[1] = 0;
+  KnotSlope[N] = 0;
+
+  // Each interval's cubic: through both knots with both knots' slopes.
+  GaussMatrix Aug{};
+  GaussVector Sol{};
+  for (int j = 1; j <= N - 1; ++j) {
+    const double a = U[j];
+    const double b = U[j + 1];
+    Aug[1] = {0, 1, a, a * a, a * (a * a), V[j]};
+    Aug[2] = {0, 1, b, b * b, b * (b * b), V[j + 1]};
+    Aug[3] = {0, 0, 1, 2 * a, (3 * a) * a, KnotSlope[j]};
+    Aug[4] = {0, 0, 1, 2 * b, (3 * b) * b, KnotSlope[j + 1]};
+    GaussSolve(4, Aug, Sol);
+    for (int k = 1; k <= 4; ++k) coefficient_table[j][k] = Sol[k];
+  }
+}
+
+double PwCubicCoef(int j, int k) { return coefficient_table[j][k]; }
+
+int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
+                    const PointArray& UI, PointArray& VI) {
+  int first_unplaced = 0;
+  for (int i = 1; i <= NI; ++i) {
+    const double t = UI[i];
+    bool placed = false;
+    for (int j = 1; j <= N - 1; ++j) {
+      if (std::abs(t - U[j]) <= kKnotTolerance) {
+        VI[i] = V[j];
+        placed = true;
+        break;
+      }
+      if (std::abs(t - U[j + 1]) <= kKnotTolerance) {
+        VI[i] = V[j + 1];
+        placed = true;
+        break;
+      }
+      if (U[j] < t && t < U[j + 1]) {
+        // Constant term first, each power taken as a power.
+        VI[i] = 0;
+        for (int k = 1; k <= 4; ++k) {
+          VI[i] = VI[i] + coefficient_table[j][k] * std::pow(t, k - 1);
+        }
+        placed = true;
+        break;
+      }
+    }
+    if (!placed && first_unplaced == 0) first_unplaced = i;
+  }
+  return first_unplaced;
+}
+
+int PwCubicInterpolate(AirfoilWorkspace& ws) {
+  PwCubicCoefficients(ws.N, ws.U, ws.V);
+  return PwCubicEvaluate(ws.N, ws.U, ws.V, ws.NI, ws.UI, ws.VI);
+}
+
+}  // namespace quilane
