@@ -14,15 +14,23 @@ namespace quilane {
 // the last step where x decreases, Xmax from the last step where it
 // increases), Chord = Xmax - Xmin, and normalises X(i) = (x - Xmin) / Chord.
 //
-// The title ends at the first comma or the line end (blanks at its end are not
-// part of it), or is the text between double quotes. LF, CRLF and CR line
-// ends and a UTF-8 byte-order mark are accepted.
+// InputPath is UTF-8. Fields are read in order across line ends; blanks and
+// line ends in front of a numeric field are skipped, and a numeric field ends
+// at a blank, a comma or a line end (a leading '+' is allowed). The title ends
+// at the first comma or the line end (blanks at its end are not part of it),
+// or is the text between double quotes (the rest up to the next comma or line
+// end is passed over). LF, CRLF and CR line ends and a UTF-8 byte-order mark
+// are accepted. The file is read as a stream and reading stops after the
+// count's records: whatever follows them is not looked at.
 //
-// Refuses, with a message naming the file and the line, and without changing
-// anything in the workspace: a file that cannot be opened or is not plain
-// text; a count that is missing or not a whole number from 2 to 1000; fewer
-// records than the count; a field that is not a finite number; all x equal;
-// a contour whose x never decreases (it has no nose).
+// Refuses, with a message naming the file and the line (and the record, for a
+// record field), and without changing anything in the workspace: a file that
+// cannot be opened, a folder, a file that is not plain text (UTF-16
+// byte-order mark, NUL byte); a count that is missing or not plain digits
+// from 2 to 1000; fewer records than the count; a field that is empty, not a
+// number or not finite; a title over 1000 characters or a numeric field over
+// 400; all x equal (chord 0); a contour whose x never decreases (it has no
+// nose, and ILE would keep the nose of an earlier file).
 FileResult ReadAirfoilFile(AirfoilWorkspace& ws);
 
 // What choosing a file does after InputPath is set: reads it and, on success,

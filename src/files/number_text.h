@@ -23,7 +23,9 @@ std::string FormatWhole(long long value);
 
 // "#0.####0": rounded to five decimals, all five written, at least one digit
 // before the point, a minus sign directly before the first digit; a negative
-// value that rounds to zero is written "0.00000". Needs a finite value.
+// value that rounds to zero is written "0.00000". Rounding is of the exact
+// binary value, so only a value exactly halfway (1/64 = 0.015625) is a tie,
+// and it goes to the even digit ("0.01562"). Needs a finite value.
 std::string FormatFixed5(double value);
 
 // Shortest plain decimal that reads back to the same double ("51", "25.5",

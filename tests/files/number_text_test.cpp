@@ -149,6 +149,9 @@ TEST(FormatFixed5Test, WritesFiveDecimals) {
       {"rounds_up", 0.123456, "0.12346"},
       {"rounds_into_integer", 0.999996, "1.00000"},
       {"million", 1e6, "1000000.00000"},
+      {"exact_tie_to_even_down", 0.015625, "0.01562"},
+      {"exact_tie_to_even_up", 0.046875, "0.04688"},
+      {"nearly_a_tie_is_no_tie", 0.000015, "0.00002"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
