@@ -1,19 +1,20 @@
 #include "files/airfoil_file_reader.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstddef>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
+#include "files/contour_store.h"
 #include "files/number_text.h"
+#include "files/text_source.h"
 
 namespace quilane {
 namespace {
@@ -27,106 +28,6 @@ constexpr std::size_t kMaxFieldCharacters = 400;
 // the point arrays hold 1000.
 constexpr long long kMinPoints = 2;
 constexpr long long kMaxPoints = kPointCapacity;
-
-constexpr std::size_t kChunkBytes = 64 * 1024;
-
-// Characters of a UTF-8 text as the person counts them: every byte that is
-// not a continuation byte.
-bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
-
-std::filesystem::path PathFromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-// The file's bytes, read in chunks, with every line end (LF, CR LF or CR)
-// given as one '\n' and the line counted. A NUL byte or a read error ends the
-// text as if the file ended there; the caller asks which it was.
-class TextSource {
- public:
-  static constexpr int kEnd = -1;
-
-  explicit TextSource(std::ifstream& in) : in_(in) { Fill(); }
-
-  // Looks at the start of the file: skips a UTF-8 byte-order mark; returns
-  // false for a UTF-16 byte-order mark (the text is then not read).
-  bool TakeByteOrderMark() {
-    if (Available() >= 2) {
-      const auto b0 = static_cast<unsigned char>(buffer_[0]);
-      const auto b1 = static_cast<unsigned char>(buffer_[1]);
-      if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) return false;
-    }
-    if (Available() >= 3 && static_cast<unsigned char>(buffer_[0]) == 0xEF &&
-        static_cast<unsigned char>(buffer_[1]) == 0xBB &&
-        static_cast<unsigned char>(buffer_[2]) == 0xBF) {
-      position_ = 3;
-    }
-    return true;
-  }
-
-  int Peek() {
-    const int c = RawPeek();
-    return c == '\r' ? '\n' : c;
-  }
-
-  int Get() {
-    const int c = RawPeek();
-    if (c == kEnd) return kEnd;
-    ++position_;
-    after_line_end_ = c == '\r' || c == '\n';
-    if (c == '\r' && RawPeek() == '\n') ++position_;
-    if (after_line_end_) {
-      ++line_;
-      return '\n';
-    }
-    return c;
-  }
-
-  long long line() const { return line_; }
-  // The line on which the text ended: the last line that holds anything, not
-  // the empty one after a final line end.
-  long long EndLine() const { return after_line_end_ && line_ > 1 ? line_ - 1 : line_; }
-  bool nul_found() const { return nul_found_; }
-  bool read_failed() const { return read_failed_; }
-  int read_errno() const { return read_errno_; }
-
- private:
-  std::size_t Available() const { return size_ - position_; }
-
-  void Fill() {
-    position_ = 0;
-    size_ = 0;
-    if (!in_.good()) return;
-    errno = 0;
-    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    size_ = static_cast<std::size_t>(in_.gcount());
-    if (in_.bad()) {
-      read_failed_ = true;
-      read_errno_ = errno;
-    }
-  }
-
-  int RawPeek() {
-    if (nul_found_) return kEnd;
-    if (position_ == size_) Fill();
-    if (position_ == size_) return kEnd;
-    const char c = buffer_[position_];
-    if (c == '\0') {
-      nul_found_ = true;
-      return kEnd;
-    }
-    return static_cast<unsigned char>(c);
-  }
-
-  std::ifstream& in_;
-  std::array<char, kChunkBytes> buffer_{};
-  std::size_t position_ = 0;
-  std::size_t size_ = 0;
-  long long line_ = 1;
-  bool after_line_end_ = false;
-  bool nul_found_ = false;
-  bool read_failed_ = false;
-  int read_errno_ = 0;
-};
 
 bool IsBlank(int c) { return c == ' ' || c == '\t'; }
 
@@ -205,8 +106,8 @@ std::string Shown(const std::string& field) {
 struct ReadPoints {
   std::string title;
   int n = 0;
-  PointArray x{};
-  PointArray y{};
+  std::vector<double> x;
+  std::vector<double> y;
   long long first_record_line = 0;
   long long last_record_line = 0;
 };
@@ -252,6 +153,8 @@ class Reader {
                     "; write the number of points in plain digits.");
     }
     points.n = static_cast<int>(count);
+    points.x.reserve(points.n);
+    points.y.reserve(points.n);
 
     static constexpr std::array<const char*, 3> kFieldNames = {"label", "x value", "y value"};
     for (int i = 1; i <= points.n; ++i) {
@@ -287,8 +190,8 @@ class Reader {
                         "; every record needs a label, x and y as decimal numbers.");
         }
         if (i == 1 && k == 0) points.first_record_line = line;
-        if (k == 1) points.x[i] = number.value;
-        if (k == 2) points.y[i] = number.value;
+        if (k == 1) points.x.push_back(number.value);
+        if (k == 2) points.y.push_back(number.value);
       }
     }
     points.last_record_line = line;
@@ -302,17 +205,7 @@ class Reader {
  private:
   // Refusal for a NUL byte or a read error met so far, if any.
   std::optional<FileResult> Broken() const {
-    if (source_.nul_found()) {
-      return Refuse("is not a plain-text file (line " + FormatWhole(source_.line()) +
-                    " holds a NUL byte); choose a plain-text coordinate file.");
-    }
-    if (source_.read_failed()) {
-      const std::string reason = source_.read_errno() != 0
-                                     ? std::generic_category().message(source_.read_errno())
-                                     : std::string("read error");
-      return Refuse("could not be read beyond line " + FormatWhole(source_.line()) + " (" +
-                    reason + "); check the disk or copy the file elsewhere and try again.");
-    }
+    if (const auto fault = SourceFault(source_)) return Refuse(*fault);
     return std::nullopt;
   }
 
@@ -337,28 +230,8 @@ class Reader {
 
 FileResult ReadAirfoilFile(AirfoilWorkspace& ws) {
   const std::string& path_text = ws.InputPath;
-  const std::filesystem::path path = PathFromUtf8(path_text);
-  const std::string prefix = "The airfoil file \"" + path_text + "\" ";
-
-  std::error_code status_error;
-  if (std::filesystem::is_directory(path, status_error)) {
-    return FileResult::Failure("\"" + path_text +
-                               "\" is a folder, not an airfoil file; choose a coordinate "
-                               "file inside it.");
-  }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) {
-    const int error = errno;
-    std::string reason = "it cannot be opened for reading";
-    if (!std::filesystem::exists(path, status_error)) {
-      reason = "it does not exist";
-    } else if (error != 0) {
-      reason = std::generic_category().message(error);
-    }
-    return FileResult::Failure(prefix + "cannot be opened (" + reason +
-                               "); choose a readable coordinate file.");
-  }
+  std::ifstream in;
+  if (FileResult opened = OpenCoordinateFile(path_text, in); !opened.ok) return opened;
 
   auto source = std::make_unique<TextSource>(in);
   auto points = std::make_unique<ReadPoints>();
@@ -366,64 +239,16 @@ FileResult ReadAirfoilFile(AirfoilWorkspace& ws) {
   FileResult result = reader.Read(*points);
   if (!result.ok) return result;
 
-  const int n = points->n;
-  const PointArray& x = points->x;
-  const std::string lines = "lines " + FormatWhole(points->first_record_line) + " to " +
-                            FormatWhole(points->last_record_line);
-
-  // Nose and chord from neighbour steps, on x as read.
-  int ile = 0;
-  bool x_decreases = false;
-  bool x_differs = false;
-  double xmin = x[1];
-  double xmax = x[1];
-  for (int i = 2; i <= n; ++i) {
-    if (x[i] < x[i - 1]) {
-      ile = i;
-      xmin = x[i];
-      x_decreases = true;
-    }
-    if (x[i] > x[i - 1]) xmax = x[i];
-    if (x[i] != x[1]) x_differs = true;
-  }
-  const double chord = xmax - xmin;
-  if (!x_differs) {
-    return reader.Refuse("has the same x in every record (" + lines +
-                         "), so its chord is 0; choose a file that holds a contour.");
-  }
-  if (!x_decreases) {
-    return reader.Refuse("has x values that never decrease (" + lines +
-                         "), so the contour has no nose; list the points from the trailing "
-                         "edge along one surface to the nose and back along the other.");
-  }
-  if (!std::isfinite(chord)) {
-    return reader.Refuse("has x values too far apart to measure a chord (" + lines +
-                         "); scale the coordinates down.");
-  }
-
-  ws.AirfoilTitle = std::move(points->title);
-  ws.N = n;
-  ws.ILE = ile;
-  ws.Xmin = xmin;
-  ws.Chord = chord;
-  for (int i = 1; i <= n; ++i) {
-    ws.X[i] = (x[i] - xmin) / chord;
-    ws.Y[i] = points->y[i];
-  }
-  return FileResult::Success();
+  const ContourOrigin origin{"The airfoil file \"" + path_text + "\"",
+                             "lines " + FormatWhole(points->first_record_line) + " to " +
+                                 FormatWhole(points->last_record_line)};
+  return StoreContour(ws, std::move(points->title), points->x, points->y, origin);
 }
 
 FileResult LoadAirfoilFile(AirfoilWorkspace& ws) {
   FileResult result = ReadAirfoilFile(ws);
   if (!result.ok) return result;
-  ws.NI = ws.N;
-  for (int i = 1; i <= ws.N; ++i) {
-    ws.XI[i] = ws.X[i];
-    ws.YI[i] = ws.Y[i];
-  }
-  ws.PlotScale = 1.0;
-  ws.PlotTitle.clear();
-  ws.FileLoaded = true;
+  MakeStoredContourCurrent(ws);
   return FileResult::Success();
 }
 

@@ -1,0 +1,78 @@
+#include "files/contour_store.h"
+
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "files/number_text.h"
+
+namespace quilane {
+
+FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
+                        const std::vector<double>& y, const ContourOrigin& origin) {
+  const auto refuse = [&origin](const std::string& what) {
+    return FileResult::Failure(origin.file + " " + what);
+  };
+  if (x.size() != y.size() || x.size() < 2 || x.size() > kPointCapacity) {
+    return refuse("holds " + FormatWhole(static_cast<long long>(x.size())) + " points (" +
+                  origin.lines + "); a contour needs 2 to " + FormatWhole(kPointCapacity) +
+                  " points.");
+  }
+  const int n = static_cast<int>(x.size());
+
+  // Nose and chord from neighbour steps, on x as read.
+  int ile = 0;
+  bool x_decreases = false;
+  bool x_differs = false;
+  double xmin = x[0];
+  double xmax = x[0];
+  for (std::size_t i = 1; i < x.size(); ++i) {
+    if (x[i] < x[i - 1]) {
+      ile = static_cast<int>(i) + 1;
+      xmin = x[i];
+      x_decreases = true;
+    }
+    if (x[i] > x[i - 1]) xmax = x[i];
+    if (x[i] != x[0]) x_differs = true;
+  }
+  const double chord = xmax - xmin;
+  if (!x_differs) {
+    return refuse("has the same x in every record (" + origin.lines +
+                  "), so its chord is 0; choose a file that holds a contour.");
+  }
+  if (!x_decreases) {
+    return refuse("has x values that never decrease (" + origin.lines +
+                  "), so the contour has no nose; list the points from the trailing "
+                  "edge along one surface to the nose and back along the other.");
+  }
+  if (!std::isfinite(chord)) {
+    return refuse("has x values too far apart to measure a chord (" + origin.lines +
+                  "); scale the coordinates down.");
+  }
+
+  ws.AirfoilTitle = std::move(title);
+  ws.N = n;
+  ws.ILE = ile;
+  ws.Xmin = xmin;
+  ws.Chord = chord;
+  for (int i = 1; i <= n; ++i) {
+    ws.X[i] = (x[i - 1] - xmin) / chord;
+    ws.Y[i] = y[i - 1];
+  }
+  return FileResult::Success();
+}
+
+void MakeStoredContourCurrent(AirfoilWorkspace& ws) {
+  ws.NI = ws.N;
+  for (int i = 1; i <= ws.N; ++i) {
+    ws.XI[i] = ws.X[i];
+    ws.YI[i] = ws.Y[i];
+  }
+  ws.PlotScale = 1.0;
+  ws.PlotTitle.clear();
+  ws.FileLoaded = true;
+}
+
+}  // namespace quilane

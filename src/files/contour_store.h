@@ -1,0 +1,46 @@
+// Committing a contour read from any coordinate file to the workspace: the
+// nose and chord found from neighbour steps and x normalised, exactly as a
+// click in the file list does for a *.arf file. Shared by the *.arf and the
+// .dat readers so that a section loads the same whichever file it came from.
+#ifndef QUILANE_FILES_CONTOUR_STORE_H_
+#define QUILANE_FILES_CONTOUR_STORE_H_
+
+#include <string>
+#include <vector>
+
+#include "files/file_result.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane {
+
+// Where a contour came from, for the refusals: `file` opens the sentence
+// ("The airfoil file \"wing.dat\"") and `lines` names the lines that held the
+// points ("lines 3 to 63").
+struct ContourOrigin {
+  std::string file;
+  std::string lines;
+};
+
+// Stores title and the points x[0..n-1], y[0..n-1] (in the program's order,
+// as read) as AirfoilTitle, N = n, X(1..n), Y(1..n), then finds the nose and
+// chord on x as read: Xmin = Xmax = x(1); for i = 2..n, if x(i) < x(i-1) then
+// ILE = i and Xmin = x(i); then, separately, if x(i) > x(i-1) then
+// Xmax = x(i); Chord = Xmax - Xmin; X(i) = (x(i) - Xmin) / Chord, Y(i) = y(i).
+//
+// Refuses, changing nothing in the workspace: x and y of different lengths,
+// fewer than 2 or more than kPointCapacity points; the same x in every point
+// (chord 0); x that never decreases (no nose: ILE would keep an earlier
+// file's nose); a chord too large for a double. Only AirfoilTitle, N, ILE,
+// Xmin, Chord and entries 1..n of X and Y change on success.
+FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
+                        const std::vector<double>& y, const ContourOrigin& origin);
+
+// What choosing a file does after its contour was stored: the points read
+// become the first set of new points (NI = N, XI = X, YI = Y), the zoom
+// factor is 1, PlotTitle is empty and the file counts as loaded. The camber
+// line, the view offsets and the curve of the last calculation stay.
+void MakeStoredContourCurrent(AirfoilWorkspace& ws);
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_CONTOUR_STORE_H_

@@ -1,0 +1,106 @@
+#include "files/text_source.h"
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "files/number_text.h"
+
+namespace quilane {
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in) {
+  const std::filesystem::path path = PathFromUtf8(path_text);
+  std::error_code status_error;
+  if (std::filesystem::is_directory(path, status_error)) {
+    return FileResult::Failure("\"" + path_text +
+                               "\" is a folder, not an airfoil file; choose a coordinate "
+                               "file inside it.");
+  }
+  errno = 0;
+  in.open(path, std::ios::binary);
+  if (!in.is_open()) {
+    const int error = errno;
+    std::string reason = "it cannot be opened for reading";
+    if (!std::filesystem::exists(path, status_error)) {
+      reason = "it does not exist";
+    } else if (error != 0) {
+      reason = std::generic_category().message(error);
+    }
+    return FileResult::Failure("The airfoil file \"" + path_text + "\" cannot be opened (" +
+                               reason + "); choose a readable coordinate file.");
+  }
+  return FileResult::Success();
+}
+
+bool TextSource::TakeByteOrderMark() {
+  if (Available() >= 2) {
+    const auto b0 = static_cast<unsigned char>(buffer_[0]);
+    const auto b1 = static_cast<unsigned char>(buffer_[1]);
+    if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) return false;
+  }
+  if (Available() >= 3 && static_cast<unsigned char>(buffer_[0]) == 0xEF &&
+      static_cast<unsigned char>(buffer_[1]) == 0xBB &&
+      static_cast<unsigned char>(buffer_[2]) == 0xBF) {
+    position_ = 3;
+  }
+  return true;
+}
+
+int TextSource::Get() {
+  const int c = RawPeek();
+  if (c == kEnd) return kEnd;
+  ++position_;
+  after_line_end_ = c == '\r' || c == '\n';
+  if (c == '\r' && RawPeek() == '\n') ++position_;
+  if (after_line_end_) {
+    ++line_;
+    return '\n';
+  }
+  return c;
+}
+
+void TextSource::Fill() {
+  position_ = 0;
+  size_ = 0;
+  if (!in_.good()) return;
+  errno = 0;
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  size_ = static_cast<std::size_t>(in_.gcount());
+  if (in_.bad()) {
+    read_failed_ = true;
+    read_errno_ = errno;
+  }
+}
+
+int TextSource::RawPeek() {
+  if (nul_found_) return kEnd;
+  if (position_ == size_) Fill();
+  if (position_ == size_) return kEnd;
+  const char c = buffer_[position_];
+  if (c == '\0') {
+    nul_found_ = true;
+    return kEnd;
+  }
+  return static_cast<unsigned char>(c);
+}
+
+std::optional<std::string> SourceFault(const TextSource& source) {
+  if (source.nul_found()) {
+    return "is not a plain-text file (line " + FormatWhole(source.line()) +
+           " holds a NUL byte); choose a plain-text coordinate file.";
+  }
+  if (source.read_failed()) {
+    const std::string reason = source.read_errno() != 0
+                                   ? std::generic_category().message(source.read_errno())
+                                   : std::string("read error");
+    return "could not be read beyond line " + FormatWhole(source.line()) + " (" + reason +
+           "); check the disk or copy the file elsewhere and try again.";
+  }
+  return std::nullopt;
+}
+
+}  // namespace quilane

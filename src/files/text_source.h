@@ -1,0 +1,87 @@
+// Reading a coordinate file as text: the file opened by its UTF-8 name, its
+// bytes taken in chunks with every line end given as one '\n' and the lines
+// counted. Shared by the readers of the *.arf and the .dat files.
+#ifndef QUILANE_FILES_TEXT_SOURCE_H_
+#define QUILANE_FILES_TEXT_SOURCE_H_
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "files/file_result.h"
+
+namespace quilane {
+
+// A path from UTF-8 text, so that names outside ASCII reach the file system
+// unchanged on every platform.
+std::filesystem::path PathFromUtf8(const std::string& text);
+
+// Characters of a UTF-8 text as the person counts them: every byte that is
+// not a continuation byte.
+inline bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// Opens `path_text` (UTF-8) for reading into `in`. Refuses, with a message
+// naming the file: a folder ("is a folder, not an airfoil file"), a file that
+// does not exist or cannot be opened (with the system's reason).
+FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in);
+
+// The file's bytes, read in chunks of 64 KiB, with every line end (LF, CR LF
+// or CR) given as one '\n' and the line counted from 1. A NUL byte or a read
+// error ends the text as if the file ended there; the caller asks which it
+// was (SourceFault). Memory use is the one chunk, whatever the file's size.
+class TextSource {
+ public:
+  static constexpr int kEnd = -1;
+
+  explicit TextSource(std::ifstream& in) : in_(in) { Fill(); }
+
+  // Looks at the start of the file: skips a UTF-8 byte-order mark; returns
+  // false for a UTF-16 byte-order mark (the text is then not read).
+  bool TakeByteOrderMark();
+
+  // The next character ('\n' for any line end) or kEnd, without taking it.
+  int Peek() {
+    const int c = RawPeek();
+    return c == '\r' ? '\n' : c;
+  }
+
+  // Takes the next character ('\n' for any line end) or gives kEnd.
+  int Get();
+
+  long long line() const { return line_; }
+  // The line on which the text ended: the last line that holds anything, not
+  // the empty one after a final line end.
+  long long EndLine() const { return after_line_end_ && line_ > 1 ? line_ - 1 : line_; }
+  bool nul_found() const { return nul_found_; }
+  bool read_failed() const { return read_failed_; }
+  int read_errno() const { return read_errno_; }
+
+ private:
+  static constexpr std::size_t kChunkBytes = 64 * 1024;
+
+  std::size_t Available() const { return size_ - position_; }
+  void Fill();
+  int RawPeek();
+
+  std::ifstream& in_;
+  std::array<char, kChunkBytes> buffer_{};
+  std::size_t position_ = 0;
+  std::size_t size_ = 0;
+  long long line_ = 1;
+  bool after_line_end_ = false;
+  bool nul_found_ = false;
+  bool read_failed_ = false;
+  int read_errno_ = 0;
+};
+
+// What went wrong with the source so far, as the end of a sentence that
+// starts with the file's name ("is not a plain-text file (line 3 holds a NUL
+// byte); ..."), or nothing when the text so far was read cleanly.
+std::optional<std::string> SourceFault(const TextSource& source);
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_TEXT_SOURCE_H_
