@@ -3,12 +3,11 @@
 #include <array>
 #include <cmath>
 
+#include "engine/station_search.h"
+
 namespace quilane {
 
 namespace {
-
-// A station this close to a given abscissa takes its ordinate.
-constexpr double kKnotTolerance = 0.000001;
 
 // Support points of one polynomial, indices 0..nPoly.
 using SupportTable = std::array<double, kMaxLagrangeDegree + 1>;
@@ -30,22 +29,21 @@ double LagrangeEvaluate(int n, double x, const double* XL, const double* YL) {
 
 int LagrangeInterpolate(int N, const PointArray& U, const PointArray& V, int NI,
                         const PointArray& UI, PointArray& VI, int nPoly) {
-  SupportTable XL{};
-  SupportTable YL{};
+  // Sized once for the largest degree; entries 0..nPoly are written before
+  // each evaluation reads them.
+  SupportTable XL;
+  SupportTable YL;
   for (int i = 1; i <= NI; ++i) {
-    bool placed = false;
-    for (int k = 1; k <= N - 1; ++k) {
-      if (std::abs(UI[i] - U[k]) <= kKnotTolerance) {
+    const StationInterval found = LocateStation(N, U, UI[i]);
+    const int k = found.k;
+    switch (found.place) {
+      case StationPlace::kLeftKnot:
         VI[i] = V[k];
-        placed = true;
         break;
-      }
-      if (std::abs(UI[i] - U[k + 1]) <= kKnotTolerance) {
+      case StationPlace::kRightKnot:
         VI[i] = V[k + 1];
-        placed = true;
         break;
-      }
-      if (U[k] < UI[i] && UI[i] < U[k + 1]) {
+      case StationPlace::kInside: {
         // Window of nPoly + 1 points around interval k, kept inside 1..N.
         int m = k - nPoly / 2;
         if (m < 1) m = 1;
@@ -55,11 +53,11 @@ int LagrangeInterpolate(int N, const PointArray& U, const PointArray& V, int NI,
           YL[j] = V[m + j];
         }
         VI[i] = LagrangeEvaluate(nPoly, UI[i], XL.data(), YL.data());
-        placed = true;
         break;
       }
+      case StationPlace::kNone:
+        return i;
     }
-    if (!placed) return i;
   }
   return 0;
 }

@@ -16,12 +16,18 @@ inline constexpr int kMaxLagrangeDegree = kPointCapacity - 1;
 // p = 0..n, p != j, product first, then quotient. Needs distinct XL.
 double LagrangeEvaluate(int n, double x, const double* XL, const double* YL);
 
-// For each station i = 1..NI, in order: scans intervals k = 1..N-1 and takes
-// V(k) when |UI(i) - U(k)| <= 1e-6, else V(k+1) when |UI(i) - U(k+1)| <= 1e-6,
-// else, when U(k) < UI(i) < U(k+1), evaluates the degree-nPoly polynomial
-// through points m..m+nPoly with m = k - floor(nPoly/2) slid into 1..N.
+// For each station i = 1..NI, in order: takes the first interval k = 1..N-1
+// in which one of three tests holds, in this order: V(k) when
+// |UI(i) - U(k)| <= 1e-6, else V(k+1) when |UI(i) - U(k+1)| <= 1e-6, else,
+// when U(k) < UI(i) < U(k+1), the degree-nPoly polynomial through points
+// m..m+nPoly with m = k - floor(nPoly/2) slid into 1..N. The interval is found
+// by bisection (LocateStation, engine/station_search.h), with the result of
+// a scan from k = 1 to the last bit, in O(log N) per station.
 //
-// Needs U strictly increasing and 0 <= nPoly < N <= 1000, NI <= 1000.
+// Needs U strictly increasing (the run refuses any other curve) and
+// 0 <= nPoly < N <= 1000, NI <= 1000. On a curve that does not strictly
+// increase a station may be settled by another interval than the scan's, or
+// be reported as unplaced. Allocates nothing.
 // Returns 0 when every station was placed, or the first station that no
 // interval takes; VI of that station and of all later ones is left untouched.
 int LagrangeInterpolate(int N, const PointArray& U, const PointArray& V, int NI,

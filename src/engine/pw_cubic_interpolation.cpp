@@ -3,12 +3,11 @@
 #include <array>
 #include <cmath>
 
+#include "engine/station_search.h"
+
 namespace quilane {
 
 namespace {
-
-// A station this close to a knot takes the knot's ordinate.
-constexpr double kKnotTolerance = 0.000001;
 
 // Rows 1..kPointCapacity-1 (one per interval), columns 1..4 (power 0..3).
 using CoefficientTable = std::array<std::array<double, 5>, kPointCapacity>;
@@ -41,8 +40,8 @@ void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
 
 void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V) {
   // Slope at each knot: the bisector of the unit chords meeting there; zero at
-  // both ends.
-  PointArray KnotSlope{};
+  // both ends. Entries 1..N are all written below before any is read.
+  PointArray KnotSlope;
   double dU = U[2] - U[1];
   double dV = V[2] - V[1];
   double L = std::sqrt(dU * dU + dV * dV);
@@ -83,29 +82,26 @@ int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
   int first_unplaced = 0;
   for (int i = 1; i <= NI; ++i) {
     const double t = UI[i];
-    bool placed = false;
-    for (int j = 1; j <= N - 1; ++j) {
-      if (std::abs(t - U[j]) <= kKnotTolerance) {
+    const StationInterval found = LocateStation(N, U, t);
+    const int j = found.k;
+    switch (found.place) {
+      case StationPlace::kLeftKnot:
         VI[i] = V[j];
-        placed = true;
         break;
-      }
-      if (std::abs(t - U[j + 1]) <= kKnotTolerance) {
+      case StationPlace::kRightKnot:
         VI[i] = V[j + 1];
-        placed = true;
         break;
-      }
-      if (U[j] < t && t < U[j + 1]) {
+      case StationPlace::kInside:
         // Constant term first, each power taken as a power.
         VI[i] = 0;
         for (int k = 1; k <= 4; ++k) {
           VI[i] = VI[i] + coefficient_table[j][k] * std::pow(t, k - 1);
         }
-        placed = true;
         break;
-      }
+      case StationPlace::kNone:
+        if (first_unplaced == 0) first_unplaced = i;
+        break;
     }
-    if (!placed && first_unplaced == 0) first_unplaced = i;
   }
   return first_unplaced;
 }

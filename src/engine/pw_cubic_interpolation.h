@@ -33,11 +33,18 @@ void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V);
 // last PwCubicCoefficients left it.
 double PwCubicCoef(int j, int k);
 
-// For each station i = 1..NI: scans intervals j = 1..N-1 and takes V(j) when
-// |UI(i) - U(j)| <= 1e-6, else V(j+1) when |UI(i) - U(j+1)| <= 1e-6, else,
-// when U(j) < UI(i) < U(j+1), sums the cubic of row j term by term, constant
-// first, with each power computed as a power. A station no interval takes is
-// left untouched and the scan goes on with the next station.
+// For each station i = 1..NI: takes the first interval j = 1..N-1 in which
+// one of three tests holds, in this order: V(j) when |UI(i) - U(j)| <= 1e-6,
+// else V(j+1) when |UI(i) - U(j+1)| <= 1e-6, else, when U(j) < UI(i) < U(j+1),
+// the cubic of row j summed term by term, constant first, with each power
+// computed as a power. The interval is found by bisection (LocateStation,
+// engine/station_search.h), with the result of a scan from j = 1 to the last
+// bit, in O(log N) per station. A station no interval takes is left
+// untouched and the search goes on with the next station.
+//
+// Needs U strictly increasing (the run refuses any other curve); on another
+// curve a station may be settled by another interval than the scan's, or be
+// left unplaced. Allocates nothing.
 // Returns 0, or the first station that no interval took.
 int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
                     const PointArray& UI, PointArray& VI);
