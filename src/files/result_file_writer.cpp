@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "files/number_text.h"
@@ -66,9 +67,46 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   return candidate;
 }
 
+class SystemFiles : public SaveFileSystem {
+ public:
+  std::string WriteNewFile(const std::filesystem::path& path, std::string_view bytes) override {
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) return ErrnoText(errno, "the file cannot be created");
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) return ErrnoText(errno, "writing failed");
+    errno = 0;
+    out.close();
+    if (out.fail()) return ErrnoText(errno, "closing the file failed");
+    return "";
+  }
+
+  std::string ReplaceFile(const std::filesystem::path& from,
+                          const std::filesystem::path& to) override {
+    std::error_code error;
+    std::filesystem::rename(from, to, error);
+    return error ? error.message() : "";
+  }
+};
+
+// The title line: quoted when the reader would otherwise not get the title
+// back as it stands (a comma ends an unquoted title, blanks around it are
+// dropped); a title with a double quote cannot be quoted and stays as it is.
+std::string TitleLine(const std::string& title) {
+  const bool changes_unquoted =
+      title.find(',') != std::string::npos ||
+      (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||
+                          title.back() == ' ' || title.back() == '\t'));
+  if (changes_unquoted && title.find('"') == std::string::npos) return '"' + title + '"';
+  return title;
+}
+
 // Writes `text` to the file `name` (UTF-8, as typed) through a temporary file
 // beside it. `what` names the file for the person ("coordinate file").
-FileResult WriteWhole(const std::string& name, const std::string& text, const char* what) {
+FileResult WriteWhole(const std::string& name, const std::string& text, const char* what,
+                      SaveFileSystem& fs) {
   const std::string named = std::string("The ") + what + " \"" + name + "\"";
   if (name.empty()) {
     return FileResult::Failure(std::string("No name was given for the ") + what +
@@ -88,14 +126,22 @@ FileResult WriteWhole(const std::string& name, const std::string& text, const ch
   if (!folder.empty()) {
     error.clear();
     const bool folder_there = std::filesystem::is_directory(folder, error);
+    const std::error_code folder_error = error;
     if (!folder_there && std::filesystem::exists(folder, error)) {
       return FileResult::Failure(named + " cannot be written: \"" + Utf8FromPath(folder) +
                                  "\" is a file, not a folder; choose an existing folder.");
     }
+    if (!folder_there && folder_error == std::errc::not_a_directory) {
+      return FileResult::Failure(named + " cannot be written: the path to the folder \"" +
+                                 Utf8FromPath(folder) +
+                                 "\" runs through a file, not a folder; choose an existing "
+                                 "folder.");
+    }
     if (!folder_there) {
-      const std::string reason = error && error != std::errc::no_such_file_or_directory
-                                     ? " (" + error.message() + ")"
-                                     : "";
+      const std::string reason =
+          folder_error && folder_error != std::errc::no_such_file_or_directory
+              ? " (" + folder_error.message() + ")"
+              : "";
       return FileResult::Failure(named + " cannot be written: the folder \"" +
                                  Utf8FromPath(folder) + "\" does not exist" + reason +
                                  "; choose an existing folder.");
@@ -110,17 +156,8 @@ FileResult WriteWhole(const std::string& name, const std::string& text, const ch
                                "); the earlier file of that name, if any, is unchanged; "
                                "choose another name or folder.");
   };
-  {
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return fail(ErrnoText(errno, "the file cannot be created"));
-    errno = 0;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) return fail(ErrnoText(errno, "writing failed"));
-    errno = 0;
-    out.close();
-    if (out.fail()) return fail(ErrnoText(errno, "closing the file failed"));
+  if (const std::string reason = fs.WriteNewFile(temporary, text); !reason.empty()) {
+    return fail(reason);
   }
   // A replaced file keeps its permissions.
   error.clear();
@@ -128,9 +165,9 @@ FileResult WriteWhole(const std::string& name, const std::string& text, const ch
   if (!error && std::filesystem::exists(old_status)) {
     std::filesystem::permissions(temporary, old_status.permissions(), error);
   }
-  error.clear();
-  std::filesystem::rename(temporary, target, error);
-  if (error) return fail(error.message());
+  if (const std::string reason = fs.ReplaceFile(temporary, target); !reason.empty()) {
+    return fail(reason);
+  }
   return FileResult::Success();
 }
 
@@ -145,7 +182,7 @@ std::string CamberFileName(const std::string& save_name) {
 template <typename Count>
 std::string ResultFileText(const std::string& title, const Settable<Count>& count,
                            const PointArray& x, const PointArray& y) {
-  std::string text = title + kLineEnd;
+  std::string text = TitleLine(title) + kLineEnd;
   if (!count.IsSet()) return text + kLineEnd;
   const Count value = count;
   text += " " + FormatShortest(static_cast<double>(value)) + " " + kLineEnd;
@@ -167,14 +204,23 @@ template std::string ResultFileText<int>(const std::string&, const Settable<int>
 template std::string ResultFileText<double>(const std::string&, const Settable<double>&,
                                             const PointArray&, const PointArray&);
 
+SaveFileSystem& SystemSaveFileSystem() {
+  static SystemFiles files;
+  return files;
+}
+
 FileResult WriteResultFiles(const AirfoilWorkspace& ws) {
+  return WriteResultFiles(ws, SystemSaveFileSystem());
+}
+
+FileResult WriteResultFiles(const AirfoilWorkspace& ws, SaveFileSystem& fs) {
   const FileResult coordinates =
       WriteWhole(ws.SaveName, ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI),
-                 "coordinate file");
+                 "coordinate file", fs);
   if (!coordinates.ok) return coordinates;
   return WriteWhole(ws.CamberName,
                     ResultFileText(ws.PlotTitle, ws.NCamber, ws.XCamber, ws.YCamber),
-                    "camber file");
+                    "camber file", fs);
 }
 
 }  // namespace quilane

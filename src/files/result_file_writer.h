@@ -3,7 +3,9 @@
 #ifndef QUILANE_FILES_RESULT_FILE_WRITER_H_
 #define QUILANE_FILES_RESULT_FILE_WRITER_H_
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "files/file_result.h"
 #include "workspace/airfoil_workspace.h"
@@ -15,7 +17,10 @@ namespace quilane {
 // "dir/out.arf" -> "dir/Camber_out.arf").
 std::string CamberFileName(const std::string& save_name);
 
-// Text of a result file, lines ended by CR LF: the title; the count as one
+// Text of a result file, lines ended by CR LF: the title (between double
+// quotes when it holds a comma or begins or ends with a blank or tab, and no
+// double quote, so that the reader gets it back whole rather than cutting it
+// at the comma and taking the rest for the count); the count as one
 // blank, the number (shortest plain form: "51", "25.5"), one blank (an empty
 // line, and no point lines, for a count never set); then for i = 1 while
 // i <= count and i <= kPointCapacity: two blanks, i ("####"), two blanks, x
@@ -30,11 +35,34 @@ std::string ResultFileText(const std::string& title, const Settable<Count>& coun
 // beside it (".<name>.tmp-<random>", every write and the close checked) and
 // renamed into place, so a failed save leaves an earlier file of that name
 // intact and no temporary file behind; the camber file is not attempted after
-// a failed coordinate file. An empty name, a name that is a folder and a
-// folder that does not exist are refused before anything is written. A
+// a failed coordinate file. An empty name, a name that is a folder, a folder
+// that does not exist and a folder path that runs through a file are refused
+// before anything is written. A
 // failure gives a message naming the file and the reason. Changes nothing in
 // the workspace.
 FileResult WriteResultFiles(const AirfoilWorkspace& ws);
+
+// The two file-system steps of a save, behind an interface so that tests can
+// make them fail as a full disk or a lost network share does.
+class SaveFileSystem {
+ public:
+  virtual ~SaveFileSystem() = default;
+  // Creates the file `path` and writes all of `bytes` to it, every write and
+  // the close checked. Returns "" on success, else the reason ("No space left
+  // on device"); a partly written file may be left, the writer removes it.
+  virtual std::string WriteNewFile(const std::filesystem::path& path,
+                                   std::string_view bytes) = 0;
+  // Renames `from` to `to` in one step, replacing a file `to`. Returns "" or
+  // the reason.
+  virtual std::string ReplaceFile(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) = 0;
+};
+
+// The system's own file operations, as WriteResultFiles(ws) uses them.
+SaveFileSystem& SystemSaveFileSystem();
+
+// WriteResultFiles with the file-system steps of `fs`.
+FileResult WriteResultFiles(const AirfoilWorkspace& ws, SaveFileSystem& fs);
 
 }  // namespace quilane
 

@@ -1,10 +1,15 @@
 #include "files/result_file_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "file_test_support.h"
@@ -156,6 +161,10 @@ TEST_F(WriterTest, RefusedSavesChangeNoFile) {
       {"folder_is_a_file", "keep.arf/x.arf", "Camber_keep.arf", "is a file, not a folder",
        "keep.arf/x.arf"},
       {"empty_name", "", "Camber_keep.arf", "No name was given", ""},
+      {"path_runs_through_a_file", "keep.arf/sub/x.arf", "Camber_keep.arf",
+       "runs through a file", "keep.arf/sub/x.arf"},
+      {"name_too_long_for_the_file_system", std::string(300, 'n') + ".arf", "Camber_keep.arf",
+       "File name too long", std::string(300, 'n') + ".arf"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -200,6 +209,143 @@ TEST_F(WriterTest, RefusedCamberFileKeepsTheNewCoordinates) {
   }
 }
 
+// The system's file operations, except that the n-th write or rename fails as
+// on a full disk or a lost share; a failing write leaves half of its bytes.
+class FailingFileSystem : public SaveFileSystem {
+ public:
+  FailingFileSystem(int failing_write, int failing_rename)
+      : failing_write_(failing_write), failing_rename_(failing_rename) {}
+
+  std::string WriteNewFile(const std::filesystem::path& path, std::string_view bytes) override {
+    if (++writes_ != failing_write_) return SystemSaveFileSystem().WriteNewFile(path, bytes);
+    SystemSaveFileSystem().WriteNewFile(path, bytes.substr(0, bytes.size() / 2));
+    return "No space left on device";
+  }
+  std::string ReplaceFile(const std::filesystem::path& from,
+                          const std::filesystem::path& to) override {
+    if (++renames_ != failing_rename_) return SystemSaveFileSystem().ReplaceFile(from, to);
+    return "Input/output error";
+  }
+
+ private:
+  int failing_write_;
+  int failing_rename_;
+  int writes_ = 0;
+  int renames_ = 0;
+};
+
+// A disk that fails midway: the failing file is named with the reason, its
+// earlier version stays byte for byte, and no temporary file is left.
+TEST_F(WriterTest, FailingDiskKeepsTheEarlierFiles) {
+  const struct {
+    const char* name;
+    int failing_write;
+    int failing_rename;
+    std::string part;       // the failing file and the reason
+    bool coordinates_new;   // the coordinate file was replaced before the failure
+  } cases[] = {
+      {"coordinates_disk_full", 1, 0, "coordinate file \"" + folder_.File("keep.arf") +
+                                          "\" could not be written (No space left on device)",
+       false},
+      {"coordinates_rename_fails", 0, 1, "coordinate file \"" + folder_.File("keep.arf") +
+                                             "\" could not be written (Input/output error)",
+       false},
+      {"camber_disk_full", 2, 0, "camber file \"" + folder_.File("Camber_keep.arf") +
+                                     "\" could not be written (No space left on device)",
+       true},
+      {"camber_rename_fails", 0, 2, "camber file \"" + folder_.File("Camber_keep.arf") +
+                                        "\" could not be written (Input/output error)",
+       true},
+  };
+  Name("keep.arf");
+  const std::string new_coordinates = ResultFileText(ws_.PlotTitle, ws_.NI, ws_.XI, ws_.YI);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(ws_.SaveName, "old coordinates\r\n");
+    WriteBytes(ws_.CamberName, "old camber\r\n");
+    FailingFileSystem disk(c.failing_write, c.failing_rename);
+    const FileResult result = WriteResultFiles(ws_, disk);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find(c.part), std::string::npos) << result.message;
+    EXPECT_EQ(ReadBytes(ws_.SaveName), c.coordinates_new ? new_coordinates
+                                                          : "old coordinates\r\n");
+    EXPECT_EQ(ReadBytes(ws_.CamberName), "old camber\r\n");
+    EXPECT_EQ(FolderContents(folder_.path()).size(), 2u);
+  }
+}
+
+// A 64 KiB tmpfs mounted for the scope, so that a real disk fills up. Only
+// root (or a holder of the mount capability) may mount it.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::filesystem::path& at) : at_(at) {
+    std::filesystem::create_directory(at_);
+    mounted_ = ::mount("tmpfs", at_.c_str(), "tmpfs", 0, "size=64k") == 0;
+    if (!mounted_) reason_ = std::strerror(errno);
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+
+  bool mounted() const { return mounted_; }
+  const std::string& reason() const { return reason_; }
+
+  // Fills the disk with 4 KiB files until no page is left; returns how many fit.
+  int Fill() {
+    const std::string page(4096, 'f');
+    for (int i = 0;; ++i) {
+      const std::filesystem::path filler = at_ / ("filler-" + std::to_string(i));
+      std::ofstream out(filler, std::ios::binary);
+      out.write(page.data(), static_cast<std::streamsize>(page.size()));
+      out.close();
+      if (!out) {
+        std::filesystem::remove(filler);
+        return i;
+      }
+    }
+  }
+
+ private:
+  std::filesystem::path at_;
+  bool mounted_ = false;
+  std::string reason_;
+};
+
+TEST_F(WriterTest, FullDiskKeepsTheEarlierFiles) {
+  const std::filesystem::path at = folder_.path() / "small";
+  SmallDisk disk(at);
+  if (!disk.mounted()) GTEST_SKIP() << "mounting a small tmpfs is not permitted: " << disk.reason();
+  ws_.SaveName = (at / "keep.arf").string();
+  ws_.CamberName = CamberFileName(ws_.SaveName);
+  WriteBytes(ws_.SaveName, "old coordinates\r\n");
+  WriteBytes(ws_.CamberName, "old camber\r\n");
+  ASSERT_GT(disk.Fill(), 0);
+
+  // Nothing fits: the coordinate file fails and nothing changes.
+  const auto full = FolderContents(at);
+  FileResult result = WriteResultFiles(ws_);
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("coordinate file \"" + ws_.SaveName + "\""), std::string::npos)
+      << result.message;
+  EXPECT_NE(result.message.find(std::strerror(ENOSPC)), std::string::npos) << result.message;
+  EXPECT_EQ(FolderContents(at), full);
+
+  // One page free: a new coordinate file fits, its camber file does not.
+  std::filesystem::remove(at / "filler-0");
+  ws_.SaveName = (at / "new.arf").string();
+  ws_.CamberName = (at / "Camber_keep.arf").string();
+  result = WriteResultFiles(ws_);
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("camber file \"" + ws_.CamberName + "\""), std::string::npos)
+      << result.message;
+  EXPECT_EQ(ReadBytes(ws_.SaveName), ResultFileText(ws_.PlotTitle, ws_.NI, ws_.XI, ws_.YI));
+  EXPECT_EQ(ReadBytes(ws_.CamberName), "old camber\r\n");
+  EXPECT_EQ(ReadBytes(at / "keep.arf"), "old coordinates\r\n");
+  EXPECT_EQ(FolderContents(at).size(), full.size());  // filler-0 gone, new.arf come
+}
+
 TEST(ResultFileTextTest, CountLineAndPointLines) {
   PointArray x{};
   PointArray y{};
@@ -227,6 +373,39 @@ TEST(ResultFileTextTest, CountLineAndPointLines) {
             "  3  0.50000  -0.50000\r\n");
   Settable<double> unset_camber;
   EXPECT_EQ(ResultFileText("T", unset_camber, x, y), "T\r\n\r\n");
+}
+
+// A title the reader would cut at a comma or trim is written between double
+// quotes, so that a saved file opens again with its title and its points.
+TEST_F(WriterTest, TitlesReadBackWhole) {
+  const struct {
+    const char* name;
+    std::string title;
+    std::string line;
+  } cases[] = {
+      {"plain", "NACA 0012 - redistributed", "NACA 0012 - redistributed"},
+      {"comma", "Clark Y, smoothed - redistributed", "\"Clark Y, smoothed - redistributed\""},
+      {"leading_blanks", "  X - redistributed", "\"  X - redistributed\""},
+      {"trailing_tab", "X\t", "\"X\t\""},
+      {"empty", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ws_.PlotTitle = c.title;
+    Name("titled.arf");
+    ASSERT_TRUE(WriteResultFiles(ws_).ok);
+    EXPECT_EQ(CrLfLines(ReadBytes(ws_.SaveName)).front(), c.line);
+    AirfoilWorkspace read;
+    read.InputPath = ws_.SaveName;
+    const FileResult result = ReadAirfoilFile(read);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(read.AirfoilTitle, c.title);
+    EXPECT_EQ(read.N, 51);
+  }
+  // A title with both a comma and a double quote cannot come from the reader;
+  // it is written as it stands.
+  Settable<int> none;
+  EXPECT_EQ(ResultFileText("a\"b,c", none, ws_.XI, ws_.YI), "a\"b,c\r\n\r\n");
 }
 
 TEST(ResultFileTextTest, HalfCountWritesTheWholePointsBelowIt) {
