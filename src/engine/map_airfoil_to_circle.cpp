@@ -53,9 +53,11 @@ int MapAirfoilToCircle(AirfoilWorkspace& ws) {
 
     // zeta = A (1 + w) / (1 - w), w the principal K-th root.
     const double t = theta / K;
+    // Each power is taken once and used in both places it appears.
     const double s = std::pow(rho, 1.0 / K);
-    const double D = 1 + std::pow(rho, 2.0 / K) - 2 * s * std::cos(t);
-    ws.XC[i] = A * (1 - std::pow(rho, 2.0 / K)) / D;
+    const double rho2K = std::pow(rho, 2.0 / K);
+    const double D = 1 + rho2K - 2 * s * std::cos(t);
+    ws.XC[i] = A * (1 - rho2K) / D;
     ws.YC[i] = 2 * A * s * std::sin(t) / D;
 
     // Polar form, angle clockwise from the positive xi axis.

@@ -34,9 +34,12 @@ int MapCircleToAirfoil(AirfoilWorkspace& ws) {
     }
 
     // z' = KA (1 + W) / (1 - W), W = q^K e^(i K psi); shifted back by 1 - KA.
-    const double D = 1 + std::pow(q, 2 * K) - 2 * std::pow(q, K) * std::cos(K * psi);
-    ws.XI[j] = (1 - KA) + KA * (1 - std::pow(q, 2 * K)) / D;
-    ws.YI[j] = -2 * KA * std::pow(q, K) * std::sin(K * psi) / D;
+    // Each power is taken once and used in both places it appears.
+    const double qK = std::pow(q, K);
+    const double q2K = std::pow(q, 2 * K);
+    const double D = 1 + q2K - 2 * qK * std::cos(K * psi);
+    ws.XI[j] = (1 - KA) + KA * (1 - q2K) / D;
+    ws.YI[j] = -2 * KA * qK * std::sin(K * psi) / D;
   }
   return 0;
 }
