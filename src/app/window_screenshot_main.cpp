@@ -1,0 +1,72 @@
+// quilane-window-screenshot SAMPLE.arf OUT.png
+//
+// Opens the window with the sample's folder as the current directory, chooses
+// the sample in the file list, presses "Calculate and Show new airfoil
+// points" with the start settings and writes a picture of the whole window
+// (menu bar included) to OUT.png. Messages go to standard error instead of a
+// box; any message makes the exit status 1. Works headless under
+// QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTextStream>
+#include <memory>
+#include <string>
+
+#include "window/form_quilane.h"
+#include "window/message_service.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace {
+
+class StderrMessages : public quilane::MessageService {
+ public:
+  void Show(const std::string& text) override {
+    QTextStream(stderr) << "message: " << QString::fromStdString(text) << "\n";
+    ++count_;
+  }
+  int count() const { return count_; }
+
+ private:
+  int count_ = 0;
+};
+
+int Fail(const QString& text) {
+  QTextStream(stderr) << "quilane-window-screenshot: " << text << "\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("QuilaneConfMap");
+  const QStringList args = QApplication::arguments();
+  if (args.size() != 3) return Fail("usage: quilane-window-screenshot SAMPLE.arf OUT.png");
+  const QFileInfo sample(args[1]);
+  const QString out = QFileInfo(args[2]).absoluteFilePath();
+  if (!sample.isFile()) return Fail("no such file: " + args[1]);
+  if (!QDir::setCurrent(sample.absolutePath())) return Fail("cannot enter " + sample.absolutePath());
+
+  auto workspace = std::make_unique<quilane::AirfoilWorkspace>();
+  StderrMessages messages;
+  quilane::FormQuilane form(*workspace, messages);
+  form.show();
+  QApplication::processEvents();
+
+  // Open, click the sample, calculate: as a person does it.
+  form.OpenClicked();
+  auto* file1 = form.findChild<QListWidget*>("File1");
+  const QList<QListWidgetItem*> found =
+      file1 ? file1->findItems(sample.fileName(), Qt::MatchExactly) : QList<QListWidgetItem*>();
+  if (found.isEmpty()) return Fail("the file list does not show " + sample.fileName());
+  file1->setCurrentItem(found.first());
+  form.FileChosen(found.first()->text());
+  form.CalculateClicked();
+  QApplication::processEvents();
+
+  if (!form.grab().save(out, "PNG")) return Fail("cannot write " + out);
+  return messages.count() == 0 ? 0 : 1;
+}

@@ -1,0 +1,413 @@
+#include "window/form_quilane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/run_calculation.h"
+#include "files/airfoil_file_reader.h"
+#include "files/file_result.h"
+#include "files/number_text.h"
+#include "files/result_file_writer.h"
+#include "window/about_window.h"
+#include "window/caption_button.h"
+#include "window/committed_scroll_bar.h"
+#include "window/file_browser.h"
+#include "window/message_service.h"
+#include "window/picture_airfoil.h"
+#include "window/view_bars.h"
+
+namespace quilane {
+namespace {
+
+const QColor kWindowBackground(192, 192, 192);
+const QColor kPlotBackground(255, 255, 192);
+const QColor kAirfoilTitleColour(255, 0, 0);
+const QColor kPlotTitleColour(0, 0, 192);
+
+// Places `widget` in its container at a position and size given in twips.
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+  auto pixels = [](int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; };
+  widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QFrame* NewFrame(const char* name, QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setObjectName(name);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  return frame;
+}
+
+QLabel* NewLabel(const char* name, const QString& caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  label->setTextFormat(Qt::PlainText);
+  // Centred in its height: the dots over a capital letter may rise above the
+  // font's ascent and would be cut off at the top of the label.
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+void PaintLabel(QLabel* label, const QColor& text, const QColor& background) {
+  QPalette palette = label->palette();
+  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::Window, background);
+  label->setPalette(palette);
+  label->setAutoFillBackground(true);
+}
+
+QLineEdit* NewTextBox(const char* name, const QString& text, QWidget* parent) {
+  auto* box = new QLineEdit(text, parent);
+  box->setObjectName(name);
+  return box;
+}
+
+QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new CaptionButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(true);  // Enter presses it as well as Space
+  return button;
+}
+
+// Text from a coordinate file: UTF-8 when it is valid UTF-8, else Latin-1.
+QString FileText(const std::string& text) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  if (utf8.hasError()) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return decoded;
+}
+
+// A file name as the file system takes it.
+std::string FileSystemName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error;
+  const bool same = std::filesystem::equivalent(a, b, error);
+  return !error && same;
+}
+
+}  // namespace
+
+FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), messages_(messages) {
+  setObjectName("Form_Quilane");
+  setWindowTitle(QString::fromLatin1(kWindowCaption));
+  BuildControls();
+  FitFont();
+  BuildMenu();
+  SetTabOrder();
+  // No resizing: the window is as large as its menu bar and client area.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Window load.
+  ws_.Pi = 4 * std::atan(1.0);
+  browser_->Start(QDir::currentPath());
+}
+
+FormQuilane::~FormQuilane() = default;
+
+void FormQuilane::BuildControls() {
+  client_ = new QWidget(this);
+  client_->setObjectName("Form_Quilane_Client");
+  client_->setFixedSize(kClientWidth, kClientHeight);
+  QPalette palette = client_->palette();
+  palette.setColor(QPalette::Window, kWindowBackground);
+  client_->setPalette(palette);
+  client_->setAutoFillBackground(true);
+  setCentralWidget(client_);
+
+  // Method settings.
+  frame5_ = NewFrame("Frame5", client_);
+  PlaceTwips(frame5_, 120, 6960, 3495, 1455);
+  chk_mapping_ = new QCheckBox("Conformal Mapping", frame5_);
+  chk_mapping_->setObjectName("Chk_Mapping");
+  PlaceTwips(chk_mapping_, 120, 1080, 1815, 255);
+  text_npoly_ = NewTextBox("Text_nPoly", "1", frame5_);
+  PlaceTwips(text_npoly_, 3000, 240, 375, 285);
+  option_pwcubic_ = new QRadioButton("PW Cubic Spline Interp.", frame5_);
+  option_pwcubic_->setObjectName("Option_PwCubic");
+  PlaceTwips(option_pwcubic_, 120, 720, 2055, 255);
+  option_lagrange_ = new QRadioButton("Lagrange Interpolation ----> nPoly =", frame5_);
+  option_lagrange_->setObjectName("Option_Lagrange");
+  PlaceTwips(option_lagrange_, 120, 240, 2775, 255);
+  option_lagrange_->setChecked(true);
+
+  // File browser and save box.
+  frame3_ = NewFrame("Frame3", client_);
+  PlaceTwips(frame3_, 240, 1080, 5295, 3255);
+  frame4_ = NewFrame("Frame4", frame3_);
+  PlaceTwips(frame4_, 360, 720, 2295, 1695);
+  text_save_ = NewTextBox("Text_Save", QString(), frame4_);
+  PlaceTwips(text_save_, 120, 240, 2055, 375);
+  command_save_ = NewButton("Command_Save", "Print new file name and click", frame4_);
+  PlaceTwips(command_save_, 120, 840, 2055, 615);
+  file1_ = new FileList(frame3_);
+  file1_->setObjectName("File1");
+  PlaceTwips(file1_, 2880, 240, 2295, 2820);
+  dir1_ = new DirList(frame3_);
+  dir1_->setObjectName("Dir1");
+  PlaceTwips(dir1_, 120, 600, 2655, 2340);
+  drive1_ = new DriveList(frame3_);
+  drive1_->setObjectName("Drive1");
+  PlaceTwips(drive1_, 120, 240, 2655, 315);
+  frame4_->hide();
+  frame3_->hide();
+
+  // Point count and the calculate button.
+  frame2_ = NewFrame("Frame2", client_);
+  PlaceTwips(frame2_, 3240, 120, 5895, 735);
+  command1_ = NewButton("Command1", "Calculate and Show new airfoil points", frame2_);
+  PlaceTwips(command1_, 2760, 240, 2895, 375);
+  text_ni_ = NewTextBox("Text_NI", "51", frame2_);
+  PlaceTwips(text_ni_, 2040, 240, 495, 285);
+  label1_ = NewLabel("Label1", "Number of new points =", frame2_);
+  PlaceTwips(label1_, 240, 240, 1695, 255);
+
+  // Zoom.
+  frame1_ = NewFrame("Frame1", client_);
+  PlaceTwips(frame1_, 4440, 6960, 3495, 735);
+  text_scale_ = NewTextBox("Text_Scale", "1", frame1_);
+  PlaceTwips(text_scale_, 720, 240, 495, 285);
+  hscroll_olcek_ =
+      new CommittedScrollBar(Qt::Horizontal, kZoomBarMin, kZoomBarMax, kZoomBarStart, frame1_);
+  hscroll_olcek_->setObjectName("HScroll_Olcek");
+  PlaceTwips(hscroll_olcek_, 1200, 240, 2055, 255);
+  label2_ = NewLabel("Label2", QStringLiteral("\u00D6l\u00E7ek"), frame1_);
+  PlaceTwips(label2_, 240, 240, 495, 255);
+  PaintLabel(label2_, QColor(), QApplication::palette("QMenu").color(QPalette::Window));
+
+  // The plot, its offset bars and its titles.
+  picture_airfoil_ = new PictureAirfoil(kPlotBackground, client_);
+  picture_airfoil_->setObjectName("Picture_Airfoil");
+  PlaceTwips(picture_airfoil_, 120, 960, 12000, 6000);
+  picture_airfoil_->setFocusPolicy(Qt::TabFocus);
+  vscroll_y0_ = new CommittedScrollBar(Qt::Vertical, kY0BarMin, kY0BarMax, 0, picture_airfoil_);
+  vscroll_y0_->setObjectName("VScroll_Y0");
+  PlaceTwips(vscroll_y0_, 11760, 0, 255, 6015);
+  hscroll_x0_ = new CommittedScrollBar(Qt::Horizontal, kX0BarMin, kX0BarMax, 0, picture_airfoil_);
+  hscroll_x0_->setObjectName("HScroll_X0");
+  PlaceTwips(hscroll_x0_, 0, 5760, 11775, 255);
+  label4_ = NewLabel("Label4", QString(), picture_airfoil_);
+  PlaceTwips(label4_, 8040, 120, 3255, 255);
+  PaintLabel(label4_, kPlotTitleColour, kPlotBackground);
+  label3_ = NewLabel("Label3", QString(), picture_airfoil_);
+  PlaceTwips(label3_, 2400, 120, 3255, 255);
+  PaintLabel(label3_, kAirfoilTitleColour, kPlotBackground);
+
+  // Stacking: a control listed earlier lies above a later one (Frame3 over
+  // the plot). raise() puts a control on top of its siblings, so go from the
+  // bottom of the list to its top.
+  QWidget* const stacking[] = {
+      frame5_,    chk_mapping_,   text_npoly_,   option_pwcubic_, option_lagrange_, frame3_,
+      frame4_,    text_save_,     command_save_, file1_,          dir1_,            drive1_,
+      frame2_,    command1_,      text_ni_,      label1_,         frame1_,          text_scale_,
+      hscroll_olcek_, label2_,    picture_airfoil_, vscroll_y0_,  hscroll_x0_,      label4_,
+      label3_};
+  for (auto it = std::rbegin(stacking); it != std::rend(stacking); ++it) {
+    (*it)->raise();
+  }
+
+  browser_ = new FileBrowser(drive1_, dir1_, file1_, messages_, this);
+
+  connect(file1_, &FileList::FileChosen, this, &FormQuilane::FileChosen);
+  connect(command_save_, &QPushButton::clicked, this, &FormQuilane::SaveClicked);
+  connect(command1_, &QPushButton::clicked, this, &FormQuilane::CalculateClicked);
+  connect(hscroll_olcek_, &CommittedScrollBar::Committed, this, &FormQuilane::ZoomCommitted);
+  connect(hscroll_x0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetXCommitted);
+  connect(vscroll_y0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetYCommitted);
+}
+
+bool FormQuilane::CaptionsFit() const {
+  const QWidget* const captioned[] = {label1_, label2_, chk_mapping_, option_lagrange_,
+                                      option_pwcubic_, command1_};
+  for (const QWidget* control : captioned) {
+    const QSize needed = control->sizeHint();
+    if (needed.width() > control->width() || needed.height() > control->height()) return false;
+  }
+  return static_cast<const CaptionButton*>(command_save_)->WrappedHeight() <= command_save_->height();
+}
+
+void FormQuilane::FitFont() {
+  // The geometry was laid out for a small, narrow font; the toolkit's default
+  // family is kept, at the largest size (up to its own) at which no caption
+  // is cut.
+  QFont font = QApplication::font();
+  for (int pixels = QFontInfo(font).pixelSize(); pixels >= kSmallestFontPixels; --pixels) {
+    font.setPixelSize(pixels);
+    client_->setFont(font);
+    if (CaptionsFit()) return;
+  }
+}
+
+void FormQuilane::BuildMenu() {
+  mn_file_ = menuBar()->addMenu("&File");
+  mn_file_->setObjectName("Mn_File");
+  mn_file_->menuAction()->setObjectName("Mn_File_Title");
+  mn_open_ = mn_file_->addAction("&Open");
+  mn_open_->setObjectName("Mn_Open");
+  mn_save_ = mn_file_->addAction("&Save");
+  mn_save_->setObjectName("Mn_Save");
+  mn_about_ = menuBar()->addAction("&About");
+  mn_about_->setObjectName("Mn_About");
+  connect(mn_open_, &QAction::triggered, this, &FormQuilane::OpenClicked);
+  connect(mn_save_, &QAction::triggered, this, &FormQuilane::SaveMenuClicked);
+  connect(mn_about_, &QAction::triggered, this, &FormQuilane::AboutClicked);
+}
+
+void FormQuilane::SetTabOrder() {
+  // Frames and labels keep their place in the order but never take the focus,
+  // so the chain links the controls that do.
+  QWidget* const order[] = {picture_airfoil_, hscroll_olcek_, text_scale_,    hscroll_x0_,
+                            vscroll_y0_,      text_ni_,       drive1_,        dir1_,
+                            file1_,           command1_,      option_lagrange_, command_save_,
+                            text_save_,       option_pwcubic_, text_npoly_,   chk_mapping_};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+    QWidget::setTabOrder(order[i], order[i + 1]);
+  }
+}
+
+// ------------------------------------------------------------------ RunHost
+
+std::string FormQuilane::TextNI() { return text_ni_->text().toStdString(); }
+
+bool FormQuilane::MappingChecked() { return chk_mapping_->isChecked(); }
+
+bool FormQuilane::LagrangeSelected() { return option_lagrange_->isChecked(); }
+
+std::string FormQuilane::TextNPoly() { return text_npoly_->text().toStdString(); }
+
+bool FormQuilane::PwCubicSelected() { return option_pwcubic_->isChecked(); }
+
+void FormQuilane::ShowMessage(const std::string& text) { messages_.Show(text); }
+
+void FormQuilane::SetScrollX0(int value) { hscroll_x0_->setValue(value); }
+
+void FormQuilane::SetScrollOlcek(int value) { hscroll_olcek_->setValue(value); }
+
+void FormQuilane::SetScrollY0(int value) { vscroll_y0_->setValue(value); }
+
+void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, int NI,
+                              const PointArray& XI, const PointArray& YI) {
+  quilane::ShowAirfoil(ws_, *picture_airfoil_, *this, N, X, Y, NI, XI, YI);
+}
+
+void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string& plot_title) {
+  label3_->setText(FileText(airfoil_title));
+  label4_->setText(FileText(plot_title));
+}
+
+void FormQuilane::Redraw() { ShowAirfoil(ws_.N, ws_.X, ws_.Y, ws_.NI, ws_.XI, ws_.YI); }
+
+// ------------------------------------------------------------------- events
+
+void FormQuilane::OpenClicked() {
+  file1_->Refresh();  // files made since the folder was chosen show up
+  frame3_->show();
+  // Ready for the keyboard: the file list, or the folders when it is empty.
+  if (file1_->count() > 0) {
+    file1_->setFocus(Qt::ShortcutFocusReason);
+  } else {
+    dir1_->setFocus(Qt::ShortcutFocusReason);
+  }
+}
+
+void FormQuilane::SaveMenuClicked() {
+  file1_->Refresh();
+  frame3_->show();
+  frame4_->show();
+  text_save_->setText(file1_->FileName());
+  text_save_->setFocus(Qt::ShortcutFocusReason);
+  text_save_->selectAll();
+}
+
+void FormQuilane::AboutClicked() {
+  if (about_ == nullptr) {
+    about_ = new AboutWindow(this);
+    about_->setAttribute(Qt::WA_QuitOnClose, false);
+  }
+  about_->show();
+  about_->raise();
+  about_->activateWindow();
+}
+
+void FormQuilane::FileChosen(const QString& name) {
+  const std::string previous_path = ws_.InputPath;
+  ws_.InputPath = FileSystemName(QDir::toNativeSeparators(file1_->Path()) + QDir::separator() + name);
+  frame3_->hide();
+  const FileResult read = LoadAirfoilFile(ws_);
+  if (!read.ok) {
+    // The refused file leaves no trace: the workspace stays as it was.
+    ws_.InputPath = previous_path;
+    messages_.Show(read.message);
+    return;
+  }
+  Redraw();
+}
+
+bool FormQuilane::WouldOverwriteInput(const std::string& typed) const {
+  return SameFile(typed, ws_.InputPath) || SameFile(CamberFileName(typed), ws_.InputPath);
+}
+
+void FormQuilane::SaveClicked() {
+  const QString typed = text_save_->text();
+  ws_.SaveName = FileSystemName(typed);
+  if (typed == file1_->FileName() || WouldOverwriteInput(ws_.SaveName)) {
+    messages_.Show(kSameNameMessage);
+    return;
+  }
+  ws_.CamberName = CamberFileName(ws_.SaveName);
+  frame4_->hide();
+  const FileResult written = WriteResultFiles(ws_);
+  if (!written.ok) {
+    frame4_->show();
+    messages_.Show(written.message);
+    return;
+  }
+  frame3_->hide();
+  file1_->Refresh();  // a file saved into the listed folder shows up
+}
+
+void FormQuilane::CalculateClicked() { RunCalculation(ws_, *this); }
+
+void FormQuilane::ZoomCommitted(int value) {
+  const double s = ZoomFactor(value);
+  ws_.PlotScale = s;
+  // Fifteen significant digits, as a person reads the factor: 1 + (-4) / 5
+  // is 0.19999999999999996 in binary and shows as 0.2.
+  text_scale_->setText(QString::fromStdString(FormatMessageNumber(s)));
+  Redraw();
+}
+
+void FormQuilane::OffsetXCommitted(int value) {
+  ws_.PlotX0 = OffsetX(value);
+  Redraw();
+}
+
+void FormQuilane::OffsetYCommitted(int value) {
+  ws_.PlotY0 = OffsetY(value);
+  Redraw();
+}
+
+void FormQuilane::closeEvent(QCloseEvent* event) {
+  if (about_ != nullptr) about_->close();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace quilane
