@@ -1,0 +1,242 @@
+// The scroll bars commit a value once, synchronously, and never for the value
+// they already have; the zoom and offset bars turn their values into the
+// plot's view.
+#include <QLineEdit>
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+#include "window/committed_scroll_bar.h"
+#include "window/view_bars.h"
+#include "window_test_support.h"
+
+namespace quilane {
+namespace {
+
+// A bar with a handler that notes each commit and whether it ran while the
+// committing call was still on the stack.
+struct WatchedBar {
+  WatchedBar() : bar(Qt::Horizontal, -5, 100, 1) {
+    QObject::connect(&bar, &CommittedScrollBar::Committed, [this](int value) {
+      commits.push_back(value);
+      inside_call.push_back(in_call);
+    });
+  }
+  void Do(const std::function<void()>& action) {
+    in_call = true;
+    action();
+    in_call = false;
+  }
+  CommittedScrollBar bar;
+  std::vector<int> commits;
+  std::vector<bool> inside_call;
+  bool in_call = false;
+};
+
+struct CommitCase {
+  const char* name;
+  std::function<void(CommittedScrollBar&)> action;
+  std::vector<int> commits;  // values committed, in order
+  int value_after;
+};
+
+TEST(CommittedScrollBarTest, CommitsOnceAndInsideTheCall) {
+  const CommitCase cases[] = {
+      {"program sets another value", [](CommittedScrollBar& b) { b.setValue(7); }, {7}, 7},
+      {"arrow click adds one",
+       [](CommittedScrollBar& b) { b.triggerAction(QAbstractSlider::SliderSingleStepAdd); }, {2}, 2},
+      {"arrow click takes one",
+       [](CommittedScrollBar& b) { b.triggerAction(QAbstractSlider::SliderSingleStepSub); }, {0}, 0},
+      {"trough click adds five",
+       [](CommittedScrollBar& b) { b.triggerAction(QAbstractSlider::SliderPageStepAdd); }, {6}, 6},
+      {"trough click takes five",
+       [](CommittedScrollBar& b) { b.triggerAction(QAbstractSlider::SliderPageStepSub); }, {-4}, -4},
+      {"thumb dragged then released",
+       [](CommittedScrollBar& b) {
+         b.setSliderDown(true);
+         b.setSliderPosition(30);
+         b.setSliderPosition(60);
+         b.setSliderDown(false);
+       },
+       {60}, 60},
+      {"value beyond the range stops at the end", [](CommittedScrollBar& b) { b.setValue(500); },
+       {100}, 100},
+      {"two settings commit twice",
+       [](CommittedScrollBar& b) {
+         b.setValue(3);
+         b.setValue(-5);
+       },
+       {3, -5}, -5},
+  };
+  for (const CommitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WatchedBar watched;
+    watched.Do([&] { c.action(watched.bar); });
+    EXPECT_EQ(watched.commits, c.commits);
+    EXPECT_EQ(watched.bar.value(), c.value_after);
+    for (bool inside : watched.inside_call) EXPECT_TRUE(inside);
+  }
+}
+
+TEST(CommittedScrollBarTest, CommitsNothingWithoutANewValue) {
+  const CommitCase cases[] = {
+      {"program sets the same value", [](CommittedScrollBar& b) { b.setValue(1); }, {}, 1},
+      {"thumb dragged without release",
+       [](CommittedScrollBar& b) {
+         b.setSliderDown(true);
+         b.setSliderPosition(40);
+       },
+       {}, 1},
+      {"thumb dragged back to where it was",
+       [](CommittedScrollBar& b) {
+         b.setSliderDown(true);
+         b.setSliderPosition(40);
+         b.setSliderPosition(1);
+         b.setSliderDown(false);
+       },
+       {}, 1},
+      {"arrow click at the end",
+       [](CommittedScrollBar& b) {
+         b.setValue(100);
+         b.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+       },
+       {100}, 100},
+      {"below the range when at the start",
+       [](CommittedScrollBar& b) {
+         b.setValue(-5);
+         b.setValue(-50);
+       },
+       {-5}, -5},
+  };
+  for (const CommitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WatchedBar watched;
+    watched.Do([&] { c.action(watched.bar); });
+    EXPECT_EQ(watched.commits, c.commits);
+    EXPECT_EQ(watched.bar.value(), c.value_after);
+  }
+}
+
+TEST(ViewBarsTest, ZoomFactorIsOnePlusAFifthAndNeverZero) {
+  for (int v = kZoomBarMin; v <= kZoomBarMax; ++v) {
+    const double s = ZoomFactor(v);
+    EXPECT_GT(s, 0.0) << v;
+    if (v != -5) {
+      EXPECT_EQ(s, 1 + v / 5.0) << v;
+    }
+  }
+  EXPECT_EQ(ZoomFactor(-5), ZoomFactor(-4));
+}
+
+class ViewBarWindowTest : public WindowTest {
+ protected:
+  void SetUp() override { OpenWindow(); }
+};
+
+TEST_F(ViewBarWindowTest, ZoomBarSetsScaleAndItsBox) {
+  struct Case {
+    const char* name;
+    int value;
+    double scale;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"left end", -5, 0.2, "0.2"},   {"one right of the left end", -4, 0.2, "0.2"},
+      {"zero", 0, 1.0, "1"},          {"three", 3, 1.6, "1.6"},
+      {"right end", 100, 21.0, "21"}, {"beyond the right end", 150, 21.0, "21"},
+  };
+  auto* bar = Control<CommittedScrollBar>("HScroll_Olcek");
+  auto* box = Control<QLineEdit>("Text_Scale");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bar->setValue(bar->value() == 50 ? 51 : 50);  // move away so the next value is new
+    form->SetScrollOlcek(c.value);
+    EXPECT_NEAR(ws->PlotScale, c.scale, 1e-15);
+    EXPECT_EQ(box->text().toStdString(), c.shown);
+  }
+}
+
+TEST_F(ViewBarWindowTest, OneArrowStepFromTheStartGivesOnePointFour) {
+  auto* bar = Control<CommittedScrollBar>("HScroll_Olcek");
+  ASSERT_EQ(bar->value(), 1);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(bar->value(), 2);
+  EXPECT_DOUBLE_EQ(ws->PlotScale, 1.4);
+  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1.4");
+}
+
+TEST_F(ViewBarWindowTest, OffsetBarsSetTheOffsets) {
+  struct Case {
+    const char* name;
+    std::function<void(int)> set;
+    int value;
+    const double* item;
+    double expected;
+  };
+  const Case cases[] = {
+      {"X0 right end", [&](int v) { form->SetScrollX0(v); }, 50, &ws->PlotX0, 5.0},
+      {"X0 left end", [&](int v) { form->SetScrollX0(v); }, -50, &ws->PlotX0, -5.0},
+      {"X0 one step", [&](int v) { form->SetScrollX0(v); }, 1, &ws->PlotX0, 0.1},
+      {"Y0 thumb at the top", [&](int v) { form->SetScrollY0(v); }, -2000, &ws->PlotY0, 2.0},
+      {"Y0 thumb at the bottom", [&](int v) { form->SetScrollY0(v); }, 2000, &ws->PlotY0, -2.0},
+      {"Y0 one step down", [&](int v) { form->SetScrollY0(v); }, 1, &ws->PlotY0, -0.001},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.set(c.value);
+    EXPECT_DOUBLE_EQ(*c.item, c.expected);
+  }
+  // Back to zero: +0, not -0.
+  form->SetScrollY0(0);
+  EXPECT_EQ(ws->PlotY0, 0.0);
+  EXPECT_FALSE(std::signbit(ws->PlotY0));
+}
+
+TEST_F(ViewBarWindowTest, SettingTheCurrentValueChangesNothing) {
+  ws->PlotScale = 7.0;  // a value no bar position gives
+  ws->PlotX0 = 0.25;
+  ws->PlotY0 = 0.125;
+  form->SetScrollOlcek(1);
+  form->SetScrollX0(0);
+  form->SetScrollY0(0);
+  EXPECT_EQ(ws->PlotScale, 7.0);
+  EXPECT_EQ(ws->PlotX0, 0.25);
+  EXPECT_EQ(ws->PlotY0, 0.125);
+  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1");
+}
+
+TEST_F(ViewBarWindowTest, TypingInTheScaleBoxChangesNothing) {
+  form->SetScrollOlcek(10);
+  const double scale = ws->PlotScale;
+  auto* box = Control<QLineEdit>("Text_Scale");
+  box->setFocus();
+  box->selectAll();
+  QTest::keyClicks(box, "9");
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(ws->PlotScale, scale);
+  EXPECT_EQ(Control<CommittedScrollBar>("HScroll_Olcek")->value(), 10);
+}
+
+TEST_F(ViewBarWindowTest, KeyboardMovesAFocusedBar) {
+  auto* bar = Control<CommittedScrollBar>("HScroll_X0");
+  bar->setFocus();
+  QTest::keyClick(bar, Qt::Key_Right);
+  EXPECT_DOUBLE_EQ(ws->PlotX0, 0.1);
+  QTest::keyClick(bar, Qt::Key_PageUp);
+  EXPECT_EQ(bar->value(), 1 - 5);
+  EXPECT_DOUBLE_EQ(ws->PlotX0, -0.4);
+  QTest::keyClick(bar, Qt::Key_Left);
+  EXPECT_EQ(bar->value(), -5);
+
+  auto* vertical = Control<CommittedScrollBar>("VScroll_Y0");
+  vertical->setFocus();
+  QTest::keyClick(vertical, Qt::Key_Down);
+  EXPECT_DOUBLE_EQ(ws->PlotY0, -0.001);  // thumb down: the drawing moves up
+  QTest::keyClick(vertical, Qt::Key_PageDown);
+  EXPECT_EQ(vertical->value(), 6);
+  QTest::keyClick(vertical, Qt::Key_Home);
+  EXPECT_DOUBLE_EQ(ws->PlotY0, 2.0);
+}
+
+}  // namespace
+}  // namespace quilane

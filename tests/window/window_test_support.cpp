@@ -1,0 +1,116 @@
+#include "window_test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <charconv>
+#include <cmath>
+
+namespace quilane {
+namespace {
+
+std::string Fixed(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::fixed, 6);
+  return std::string(buffer, result.ptr);
+}
+
+double HalfThickness(double x, double thickness) {
+  return 5 * thickness *
+         (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x -
+          0.1036 * x * x * x * x);
+}
+
+}  // namespace
+
+ScopedCurrentDirectory::ScopedCurrentDirectory(const QString& path)
+    : saved_(QDir::currentPath()) {
+  EXPECT_TRUE(QDir::setCurrent(path)) << path.toStdString();
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() { QDir::setCurrent(saved_); }
+
+std::string SectionFileText(const std::string& title, int per_surface, double thickness) {
+  const double pi = 4 * std::atan(1.0);
+  std::vector<double> xs;  // trailing edge to nose
+  for (int k = 0; k <= per_surface; ++k) xs.push_back((1 + std::cos(pi * k / per_surface)) / 2);
+  std::string text = title + "\r\n " + std::to_string(2 * per_surface + 1) + " \r\n";
+  int label = 1;
+  auto add = [&](double x, double y) {
+    text += "  " + std::to_string(label++) + "  " + Fixed(x) + "  " + Fixed(y) + "\r\n";
+  };
+  for (int k = 0; k <= per_surface; ++k) add(xs[k], -HalfThickness(xs[k], thickness));
+  for (int k = per_surface - 1; k >= 0; --k) add(xs[k], HalfThickness(xs[k], thickness));
+  return text;
+}
+
+bool WriteText(const QString& path, const std::string& text) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return file.write(text.data(), static_cast<qint64>(text.size())) ==
+         static_cast<qint64>(text.size());
+}
+
+std::string ReadText(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+int CountLines(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+QListWidgetItem* ItemNamed(QListWidget* list, const QString& text) {
+  const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+void ClickItem(QListWidget* list, QListWidgetItem* item) {
+  list->scrollToItem(item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(item).center());
+}
+
+bool SameColour(QRgb pixel, const QColor& colour) {
+  return qRed(pixel) == colour.red() && qGreen(pixel) == colour.green() &&
+         qBlue(pixel) == colour.blue();
+}
+
+WindowTest::WindowTest() : ws(std::make_unique<AirfoilWorkspace>()) {
+  EXPECT_TRUE(temp.isValid());
+  cwd = std::make_unique<ScopedCurrentDirectory>(temp.path());
+}
+
+WindowTest::~WindowTest() {
+  form.reset();
+  cwd.reset();
+}
+
+void WindowTest::OpenWindow() {
+  form = std::make_unique<FormQuilane>(*ws, messages);
+  form->show();
+  QApplication::processEvents();
+}
+
+QString WindowTest::InTemp(const QString& name) const { return QDir(temp.path()).filePath(name); }
+
+void WindowTest::WriteSection(const QString& name, const std::string& title, int per_surface,
+                              double thickness) {
+  ASSERT_TRUE(WriteText(InTemp(name), SectionFileText(title, per_surface, thickness)));
+}
+
+void WindowTest::OpenThroughFileList(const QString& name) {
+  form->OpenClicked();
+  auto* file1 = Control<QListWidget>("File1");
+  ASSERT_NE(file1, nullptr);
+  QListWidgetItem* item = ItemNamed(file1, name);
+  ASSERT_NE(item, nullptr) << name.toStdString();
+  ClickItem(file1, item);
+}
+
+}  // namespace quilane

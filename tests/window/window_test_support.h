@@ -1,0 +1,100 @@
+// Shared pieces of the window tests: a message recorder, a current-directory
+// guard, airfoil files written on the spot, and a fixture holding one window
+// on its own workspace in a fresh temporary folder.
+#ifndef QUILANE_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
+#define QUILANE_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
+
+#include <QColor>
+#include <QImage>
+#include <QListWidget>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "window/form_quilane.h"
+#include "window/message_service.h"
+#include "workspace/airfoil_workspace.h"
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+  *out << '{';
+  for (const QString& text : texts) *out << " \"" << text.toStdString() << '"';
+  *out << " }";
+}
+
+namespace quilane {
+
+class RecordingMessages : public MessageService {
+ public:
+  void Show(const std::string& text) override { texts.push_back(text); }
+  std::vector<std::string> texts;
+};
+
+// Makes `path` the process's current directory until destroyed.
+class ScopedCurrentDirectory {
+ public:
+  explicit ScopedCurrentDirectory(const QString& path);
+  ~ScopedCurrentDirectory();
+
+ private:
+  QString saved_;
+};
+
+// Text of a symmetric section of thickness `thickness` (4-digit formula with a
+// closed trailing edge), 2 * `per_surface` + 1 points at cosine spacing, in
+// the order trailing edge, lower surface, nose, upper surface, trailing edge.
+std::string SectionFileText(const std::string& title, int per_surface, double thickness);
+// Writes `text` to `path` as it stands; false when the file cannot be made.
+bool WriteText(const QString& path, const std::string& text);
+std::string ReadText(const QString& path);
+int CountLines(const std::string& text);
+
+// The item of `list` with exactly this text, or null.
+QListWidgetItem* ItemNamed(QListWidget* list, const QString& text);
+// A left click in the middle of the item, as a person gives it.
+void ClickItem(QListWidget* list, QListWidgetItem* item);
+
+bool SameColour(QRgb pixel, const QColor& colour);
+
+// One window on its own workspace, with the process's current directory set
+// to a fresh temporary folder before the window is made (so the file browser
+// starts there) and restored afterwards.
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest();
+  ~WindowTest() override;
+
+  // Makes the window (call after preparing the folder; the browser lists it
+  // at construction) and shows it.
+  void OpenWindow();
+  // Full path of `name` in the temporary folder.
+  QString InTemp(const QString& name) const;
+  // Writes a section file into the temporary folder.
+  void WriteSection(const QString& name, const std::string& title, int per_surface = 20,
+                    double thickness = 0.12);
+  // Mn_Open, then a click on `name` in File1.
+  void OpenThroughFileList(const QString& name);
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = form->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  QTemporaryDir temp;
+  std::unique_ptr<ScopedCurrentDirectory> cwd;
+  std::unique_ptr<AirfoilWorkspace> ws;
+  RecordingMessages messages;
+  std::unique_ptr<FormQuilane> form;
+};
+
+}  // namespace quilane
+
+#endif  // QUILANE_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
