@@ -155,6 +155,17 @@ std::string FormatFixed5(double value) {
   return text;
 }
 
+std::string FormatFixed(double value, int decimals) {
+  std::array<char, kNumberBuffer> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::fixed, decimals);
+  std::string text = Chars(buffer.data(), result.ptr);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+    text.erase(0, 1);
+  }
+  return text;
+}
+
 std::string FormatShortest(double value) {
   if (value == 0.0) return "0";  // also -0
   std::array<char, kNumberBuffer> buffer;

@@ -28,6 +28,13 @@ std::string FormatWhole(long long value);
 // and it goes to the even digit ("0.01562"). Needs a finite value.
 std::string FormatFixed5(double value);
 
+// Fixed-point with `decimals` places (0 to 17), all written, at least one
+// digit before the point, a minus sign directly before the first digit; a
+// negative value that rounds to zero is written without its sign. Rounding is
+// of the exact binary value, ties to even ("0.000000", "-0.001260",
+// "1.000000" for six places). Needs a finite value.
+std::string FormatFixed(double value, int decimals);
+
 // Shortest plain decimal that reads back to the same double ("51", "25.5",
 // "0.1"), as used for counts and for the zoom factor.
 std::string FormatShortest(double value);

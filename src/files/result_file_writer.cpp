@@ -209,6 +209,11 @@ SaveFileSystem& SystemSaveFileSystem() {
   return files;
 }
 
+FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
+                         SaveFileSystem& fs) {
+  return WriteWhole(name, text, what, fs);
+}
+
 FileResult WriteResultFiles(const AirfoilWorkspace& ws) {
   return WriteResultFiles(ws, SystemSaveFileSystem());
 }

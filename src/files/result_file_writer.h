@@ -64,6 +64,14 @@ SaveFileSystem& SystemSaveFileSystem();
 // WriteResultFiles with the file-system steps of `fs`.
 FileResult WriteResultFiles(const AirfoilWorkspace& ws, SaveFileSystem& fs);
 
+// Writes `text` to the file `name` (UTF-8, used as it stands) the way each
+// result file is written: through a temporary file beside it renamed into
+// place, with the same refusals and messages; `what` names the file in them
+// ("coordinate file", "Selig file"). Used for the other files the program
+// writes, so that every save is equally safe.
+FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
+                         SaveFileSystem& fs = SystemSaveFileSystem());
+
 }  // namespace quilane
 
 #endif  // QUILANE_FILES_RESULT_FILE_WRITER_H_
