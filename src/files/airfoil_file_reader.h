@@ -25,7 +25,8 @@ namespace quilane {
 //
 // Refuses, with a message naming the file and the line (and the record, for a
 // record field), and without changing anything in the workspace: a file that
-// cannot be opened, a folder, a file that is not plain text (UTF-16
+// cannot be opened, a folder, a named pipe or device (refused before it is
+// opened, so that nothing waits), a file that is not plain text (UTF-16
 // byte-order mark, NUL byte); a count that is missing or not plain digits
 // from 2 to 1000; fewer records than the count; a field that is empty, not a
 // number or not finite; a title over 1000 characters or a numeric field over

@@ -12,13 +12,40 @@ std::filesystem::path PathFromUtf8(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+namespace {
+
+// What a path that is neither a folder nor a regular file is, for a message.
+const char* SpecialFileKind(std::filesystem::file_type type) {
+  switch (type) {
+    case std::filesystem::file_type::fifo:
+      return "a named pipe";
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+      return "a device";
+    case std::filesystem::file_type::socket:
+      return "a socket";
+    default:
+      return "a special file";
+  }
+}
+
+}  // namespace
+
 FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in) {
   const std::filesystem::path path = PathFromUtf8(path_text);
   std::error_code status_error;
-  if (std::filesystem::is_directory(path, status_error)) {
+  const std::filesystem::file_status status = std::filesystem::status(path, status_error);
+  if (std::filesystem::is_directory(status)) {
     return FileResult::Failure("\"" + path_text +
                                "\" is a folder, not an airfoil file; choose a coordinate "
                                "file inside it.");
+  }
+  // Opening a named pipe waits for a writer and a device may never end, so
+  // whatever is not a regular file is refused before it is opened.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return FileResult::Failure("The airfoil file \"" + path_text + "\" is " +
+                               SpecialFileKind(status.type()) +
+                               ", not a regular file; choose a coordinate file saved on disk.");
   }
   errno = 0;
   in.open(path, std::ios::binary);

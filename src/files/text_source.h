@@ -24,8 +24,10 @@ std::filesystem::path PathFromUtf8(const std::string& text);
 inline bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
 // Opens `path_text` (UTF-8) for reading into `in`. Refuses, with a message
-// naming the file: a folder ("is a folder, not an airfoil file"), a file that
-// does not exist or cannot be opened (with the system's reason).
+// naming the file: a folder ("is a folder, not an airfoil file"); a named
+// pipe, a device or a socket ("not a regular file"), before opening it, so
+// that a pipe cannot keep the reader waiting; a file that does not exist or
+// cannot be opened (with the system's reason).
 FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in);
 
 // The file's bytes, read in chunks of 64 KiB, with every line end (LF, CR LF

@@ -1,6 +1,7 @@
 #include "files/airfoil_file_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -237,6 +238,9 @@ TEST_F(ReaderTest, RefusesMalformedFilesLeavingTheWorkspaceAsItWas) {
 TEST_F(ReaderTest, RefusesWhatIsNotAReadableFile) {
   const std::filesystem::path sub = folder_.path() / "sub.arf";
   std::filesystem::create_directory(sub);
+  // Opening a named pipe would wait for a writer for ever.
+  const std::string pipe = folder_.File("pipe.arf");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   struct Case {
     const char* name;
     std::string path;
@@ -247,6 +251,8 @@ TEST_F(ReaderTest, RefusesWhatIsNotAReadableFile) {
       {"missing_folder", folder_.File("nowhere/x.arf"), "does not exist"},
       {"folder", sub.string(), "is a folder"},
       {"empty_path", "", "cannot be opened"},
+      {"named_pipe", pipe, "is a named pipe, not a regular file"},
+      {"device", "/dev/zero", "is a device, not a regular file"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
