@@ -67,8 +67,8 @@ double TwiceSignedArea(const AirfoilWorkspace& ws) {
 class RunSnapshot {
  public:
   RunSnapshot(const AirfoilWorkspace& ws, int new_ni)
-      : n_(ws.N), ni_(new_ni), saved_ni_(ws.NI), npoly_(ws.nPoly), k_(ws.K), a_(ws.A),
-        ka_(ws.KA) {
+      : n_(ws.N), ni_(new_ni), camber_(CamberCount(new_ni)), saved_ni_(ws.NI),
+        saved_ncamber_(ws.NCamber), npoly_(ws.nPoly), k_(ws.K), a_(ws.A), ka_(ws.KA) {
     CopyRange(ws.U, u_, n_);
     CopyRange(ws.V, v_, n_);
     CopyRange(ws.XC, xc_, n_);
@@ -77,10 +77,13 @@ class RunSnapshot {
     CopyRange(ws.VI, vi_, ni_);
     CopyRange(ws.XI, xi_, ni_);
     CopyRange(ws.YI, yi_, ni_);
+    CopyRange(ws.XCamber, xcamber_, camber_);
+    CopyRange(ws.YCamber, ycamber_, camber_);
   }
 
   void Restore(AirfoilWorkspace& ws) const {
     ws.NI = saved_ni_;
+    ws.NCamber = saved_ncamber_;
     ws.nPoly = npoly_;
     ws.K = k_;
     ws.A = a_;
@@ -93,7 +96,12 @@ class RunSnapshot {
     CopyRange(vi_, ws.VI, ni_);
     CopyRange(xi_, ws.XI, ni_);
     CopyRange(yi_, ws.YI, ni_);
+    CopyRange(xcamber_, ws.XCamber, camber_);
+    CopyRange(ycamber_, ws.YCamber, camber_);
   }
+
+  // Camber points of NI new points: the whole numbers up to (NI + 1) / 2.
+  static int CamberCount(int ni) { return (ni + 1) / 2; }
 
  private:
   // Entries 1..count; the arrays not yet copied into stay uninitialised.
@@ -103,12 +111,14 @@ class RunSnapshot {
 
   int n_;
   int ni_;
+  int camber_;
   Settable<int> saved_ni_;
+  Settable<double> saved_ncamber_;
   int npoly_;
   int k_;
   double a_;
   double ka_;
-  PointArray u_, v_, xc_, yc_, ui_, vi_, xi_, yi_;
+  PointArray u_, v_, xc_, yc_, ui_, vi_, xi_, yi_, xcamber_, ycamber_;
 };
 
 // Ends a run that was refused after it began writing: the message is shown
@@ -128,10 +138,10 @@ int FirstOrderBreak(const AirfoilWorkspace& ws) {
   return 0;
 }
 
-// First new point with a coordinate that is not a finite number, or 0.
-int FirstNonFinitePoint(const AirfoilWorkspace& ws) {
-  for (int i = 1; i <= ws.NI; ++i) {
-    if (!std::isfinite(ws.XI[i]) || !std::isfinite(ws.YI[i])) return i;
+// First of `count` points with a coordinate that is not a finite number, or 0.
+int FirstNonFinitePoint(int count, const PointArray& x, const PointArray& y) {
+  for (int i = 1; i <= count; ++i) {
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return i;
   }
   return 0;
 }
@@ -249,7 +259,7 @@ bool RunCalculation(AirfoilWorkspace& ws, RunHost& host) {
     for (int i = 1; i <= ws.NI; ++i) ws.YI[i] = ws.VI[i];
   }
 
-  const int non_finite = FirstNonFinitePoint(ws);
+  const int non_finite = FirstNonFinitePoint(ws.NI, ws.XI, ws.YI);
   if (non_finite != 0) {
     return Refuse(ws, host, snapshot,
                   "New point " + FormatWhole(non_finite) +
@@ -258,6 +268,15 @@ bool RunCalculation(AirfoilWorkspace& ws, RunHost& host) {
   }
 
   ComputeCamber(ws);
+  // Two finite new points near the largest double have no finite midpoint.
+  const int non_finite_camber =
+      FirstNonFinitePoint(static_cast<int>(ws.NCamber), ws.XCamber, ws.YCamber);
+  if (non_finite_camber != 0) {
+    return Refuse(ws, host, snapshot,
+                  "Camber point " + FormatWhole(non_finite_camber) +
+                      " came out as no finite number, the new points being too large to "
+                      "average; scale the coordinates in the file down and calculate again.");
+  }
   ws.PlotTitle = ws.AirfoilTitle + " - redistributed";
   ws.PlotX0 = 0.0;
   ws.PlotY0 = 0.0;

@@ -19,7 +19,7 @@ namespace quilane {
 // nPoly not a whole number from 0 up, or not lower than N; a curve whose
 // abscissae do not strictly increase; on the mapping route, a contour listed
 // upper surface first, or a point or station on a singular point; a station
-// no interval takes; a result that is not a finite number.
+// no interval takes; a new point or camber point that is not a finite number.
 // Returns true when the new points and the camber line were replaced.
 bool RunCalculation(AirfoilWorkspace& ws, RunHost& host);
 

@@ -350,6 +350,8 @@ TEST(RunCalculation, RefusedContoursChangeNothing) {
        "outside the chord"},
       {"point on the singular point", {1, 0.5, PointOnLeftSingularPoint(), 0, 0.5, 1},
        {0, -0.05, 0, 0.01, 0.05, 0}, 4, true, "singular point"},
+      {"camber midpoint beyond the largest double", {1, 0, 1}, {1e308, 0, 1e308}, 2, false,
+       "Camber point 4 came out as no finite number"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
