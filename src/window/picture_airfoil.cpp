@@ -151,6 +151,25 @@ void PictureAirfoil::paintEvent(QPaintEvent* event) {
   FitBuffer();
   QPainter painter(this);
   painter.drawImage(event->rect(), buffer_, event->rect());
+  if (hasFocus()) {
+    // A dotted frame over the picture, never drawn into it.
+    QPen dotted(palette().color(QPalette::WindowText));
+    dotted.setStyle(Qt::DotLine);
+    dotted.setWidth(0);
+    painter.setPen(dotted);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void PictureAirfoil::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void PictureAirfoil::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void PictureAirfoil::resizeEvent(QResizeEvent* event) {

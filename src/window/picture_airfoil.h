@@ -43,6 +43,9 @@ class PictureAirfoil : public QWidget, public DrawingSurface {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A focus frame shows when the surface has the keyboard focus.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // Gives the back buffer the widget's size, keeping what is drawn; a hidden
