@@ -33,8 +33,9 @@ int LagrangeInterpolate(int N, const PointArray& U, const PointArray& V, int NI,
   // each evaluation reads them.
   SupportTable XL;
   SupportTable YL;
+  int hint = 2;  // each search starts where the previous station's ended
   for (int i = 1; i <= NI; ++i) {
-    const StationInterval found = LocateStation(N, U, UI[i]);
+    const StationInterval found = LocateStation(N, U, UI[i], hint);
     const int k = found.k;
     switch (found.place) {
       case StationPlace::kLeftKnot:

@@ -22,7 +22,8 @@ double LagrangeEvaluate(int n, double x, const double* XL, const double* YL);
 // when U(k) < UI(i) < U(k+1), the degree-nPoly polynomial through points
 // m..m+nPoly with m = k - floor(nPoly/2) slid into 1..N. The interval is found
 // by bisection (LocateStation, engine/station_search.h), with the result of
-// a scan from k = 1 to the last bit, in O(log N) per station.
+// a scan from k = 1 to the last bit: O(log N) per station, O(1) when the
+// stations rise in small steps as the run lays them out.
 //
 // Needs U strictly increasing (the run refuses any other curve) and
 // 0 <= nPoly < N <= 1000, NI <= 1000. On a curve that does not strictly

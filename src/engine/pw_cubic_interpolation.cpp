@@ -80,9 +80,10 @@ double PwCubicCoef(int j, int k) { return coefficient_table[j][k]; }
 int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
                     const PointArray& UI, PointArray& VI) {
   int first_unplaced = 0;
+  int hint = 2;  // each search starts where the previous station's ended
   for (int i = 1; i <= NI; ++i) {
     const double t = UI[i];
-    const StationInterval found = LocateStation(N, U, t);
+    const StationInterval found = LocateStation(N, U, t, hint);
     const int j = found.k;
     switch (found.place) {
       case StationPlace::kLeftKnot:

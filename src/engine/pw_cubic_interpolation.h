@@ -39,7 +39,8 @@ double PwCubicCoef(int j, int k);
 // the cubic of row j summed term by term, constant first, with each power
 // computed as a power. The interval is found by bisection (LocateStation,
 // engine/station_search.h), with the result of a scan from j = 1 to the last
-// bit, in O(log N) per station. A station no interval takes is left
+// bit: O(log N) per station, O(1) when the stations rise in small steps as
+// the run lays them out. A station no interval takes is left
 // untouched and the search goes on with the next station.
 //
 // Needs U strictly increasing (the run refuses any other curve); on another

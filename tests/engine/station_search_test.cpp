@@ -1,5 +1,6 @@
 #include "engine/station_search.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -244,19 +245,29 @@ std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 
 constexpr double kUntouched = -12345.0;
 
+// Each station is located alone (search from the first knot), with the hint
+// the previous station left in rising order, and with the hint the previous
+// station left in a shuffled order.
 TEST(LocateStation, SameIntervalAsTheScanOnRandomCurves) {
   RandomCurves curves(20240611);
+  std::mt19937_64 shuffle(11);
   long settled = 0, at_knots = 0;
   for (int N : CurveSizes()) {
     const Curve c = curves.Make(N);
-    for (double t : curves.Stations(c)) {
-      const StationInterval fast = LocateStation(c.N, c.U, t);
-      const StationInterval scan = LocateStationByScan(c.N, c.U, t);
-      ASSERT_EQ(static_cast<int>(fast.place), static_cast<int>(scan.place))
-          << "N " << N << ", station " << t;
-      ASSERT_EQ(fast.k, scan.k) << "N " << N << ", station " << t;
-      if (scan.place != StationPlace::kNone) ++settled;
-      if (scan.place == StationPlace::kLeftKnot || scan.place == StationPlace::kRightKnot) ++at_knots;
+    std::vector<double> stations = curves.Stations(c);
+    for (int order = 0; order < 2; ++order) {
+      if (order == 1) std::shuffle(stations.begin(), stations.end(), shuffle);
+      int hint = 2;
+      for (double t : stations) {
+        const StationInterval scan = LocateStationByScan(c.N, c.U, t);
+        for (const StationInterval fast : {LocateStation(c.N, c.U, t), LocateStation(c.N, c.U, t, hint)}) {
+          ASSERT_EQ(static_cast<int>(fast.place), static_cast<int>(scan.place))
+              << "N " << N << ", station " << t << ", order " << order;
+          ASSERT_EQ(fast.k, scan.k) << "N " << N << ", station " << t << ", order " << order;
+        }
+        if (scan.place != StationPlace::kNone) ++settled;
+        if (scan.place == StationPlace::kLeftKnot || scan.place == StationPlace::kRightKnot) ++at_knots;
+      }
     }
   }
   // The stations exercise every kind of outcome, not only one.
@@ -283,25 +294,60 @@ TEST(LagrangeInterpolate, SameBitsAsTheScanOnRandomCurves) {
   }
 }
 
+// Many stations per call, so each search starts where the previous one
+// ended: placed stations only (an unplaced one ends the call), in rising and
+// in shuffled order.
+TEST(LagrangeInterpolate, SameBitsAsTheScanInBatches) {
+  RandomCurves curves(1201);
+  std::mt19937_64 rng(5);
+  for (int N : CurveSizes()) {
+    const Curve c = curves.Make(N);
+    const int nPoly = std::uniform_int_distribution<int>(0, std::min(7, N - 1))(rng);
+    std::vector<double> stations;
+    for (double t : curves.Stations(c)) {
+      if (LocateStationByScan(c.N, c.U, t).place != StationPlace::kNone) stations.push_back(t);
+    }
+    for (int order = 0; order < 2; ++order) {
+      if (order == 1) std::shuffle(stations.begin(), stations.end(), rng);
+      for (std::size_t first = 0; first < stations.size(); first += kPointCapacity) {
+        const int NI = static_cast<int>(std::min<std::size_t>(kPointCapacity, stations.size() - first));
+        PointArray UI{}, fast{}, scan{};
+        for (int i = 1; i <= NI; ++i) UI[i] = stations[first + i - 1];
+        ASSERT_EQ(LagrangeInterpolate(c.N, c.U, c.V, NI, UI, fast, nPoly), 0) << "N " << N;
+        ASSERT_EQ(ScanLagrange(c.N, c.U, c.V, NI, UI, scan, nPoly), 0) << "N " << N;
+        for (int i = 1; i <= NI; ++i) {
+          ASSERT_EQ(Bits(fast[i]), Bits(scan[i])) << "N " << N << ", station " << UI[i];
+        }
+      }
+    }
+  }
+}
+
 TEST(PwCubicEvaluate, SameBitsAsTheScanOnRandomCurves) {
   RandomCurves curves(4099);
+  std::mt19937_64 shuffle(13);
   for (int N : CurveSizes()) {
     const Curve c = curves.Make(N);
     PwCubicCoefficients(c.N, c.U, c.V);
-    const std::vector<double> stations = curves.Stations(c);
-    // As many stations per call as the arrays hold; unplaced ones are passed over.
-    for (std::size_t first = 0; first < stations.size(); first += kPointCapacity) {
-      const int NI = static_cast<int>(std::min<std::size_t>(kPointCapacity, stations.size() - first));
-      PointArray UI{}, fast{}, scan{};
-      for (int i = 1; i <= NI; ++i) {
-        UI[i] = stations[first + i - 1];
-        fast[i] = scan[i] = kUntouched;
-      }
-      ASSERT_EQ(PwCubicEvaluate(c.N, c.U, c.V, NI, UI, fast),
-                ScanPwCubicEvaluate(c.N, c.U, c.V, NI, UI, scan))
-          << "N " << N;
-      for (int i = 1; i <= NI; ++i) {
-        ASSERT_EQ(Bits(fast[i]), Bits(scan[i])) << "N " << N << ", station " << UI[i];
+    std::vector<double> stations = curves.Stations(c);
+    // As many stations per call as the arrays hold, in rising and in shuffled
+    // order; unplaced ones are passed over.
+    for (int order = 0; order < 2; ++order) {
+      if (order == 1) std::shuffle(stations.begin(), stations.end(), shuffle);
+      for (std::size_t first = 0; first < stations.size(); first += kPointCapacity) {
+        const int NI =
+            static_cast<int>(std::min<std::size_t>(kPointCapacity, stations.size() - first));
+        PointArray UI{}, fast{}, scan{};
+        for (int i = 1; i <= NI; ++i) {
+          UI[i] = stations[first + i - 1];
+          fast[i] = scan[i] = kUntouched;
+        }
+        ASSERT_EQ(PwCubicEvaluate(c.N, c.U, c.V, NI, UI, fast),
+                  ScanPwCubicEvaluate(c.N, c.U, c.V, NI, UI, scan))
+            << "N " << N;
+        for (int i = 1; i <= NI; ++i) {
+          ASSERT_EQ(Bits(fast[i]), Bits(scan[i])) << "N " << N << ", station " << UI[i];
+        }
       }
     }
   }
@@ -311,11 +357,13 @@ TEST(PwCubicEvaluate, SameBitsAsTheScanOnRandomCurves) {
 // the bisection may pick another interval than the scan. This pins down that
 // the difference is real, so the contract's requirement is not idle.
 TEST(LocateStation, CurveThatFallsMayDifferFromTheScan) {
-  const Curve c = MakeCurve({0, 5, 6, 1, 2, 3, 4});  // falls after the third knot
+  const Curve c = MakeCurve({3.5, 1, 2, 3, 4});  // falls after the first knot
   const StationInterval scan = LocateStationByScan(c.N, c.U, 3.5);
   const StationInterval fast = LocateStation(c.N, c.U, 3.5);
+  EXPECT_EQ(static_cast<int>(scan.place), static_cast<int>(StationPlace::kLeftKnot));
   EXPECT_EQ(scan.k, 1);
-  EXPECT_EQ(fast.k, 6);
+  EXPECT_EQ(static_cast<int>(fast.place), static_cast<int>(StationPlace::kInside));
+  EXPECT_EQ(fast.k, 4);
 }
 
 }  // namespace
