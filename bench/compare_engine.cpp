@@ -1,0 +1,152 @@
+// quilane_compare_engine: our side of bench/compare.py, and a digest of every
+// result for proving that a change to the engine left all of them unchanged.
+//
+//   quilane_compare_engine contour N FILE
+//       writes the NACA 2412 section of N points to FILE, every digit kept.
+//   quilane_compare_engine run FILE NI REPEATS
+//       loads FILE as the window does and runs the calculation along the chord
+//       with linear interpolation (Lagrange, nPoly = 1) into NI new points,
+//       REPEATS times per timed batch, over 15 batches; prints the median time
+//       of one run in nanoseconds ("run_ns <t>"), then the new points and the
+//       camber line, one "<x> <y>" line each with 17 significant digits.
+//   quilane_compare_engine digest
+//       runs every route and method (Lagrange nPoly 0, 1, 3, 7; piecewise
+//       cubic) at N = 61, 251, 1000 and NI = 51, 501, 999 and prints one line
+//       per run with a hash of the bits of XI, YI, XCamber and YCamber.
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bench/bench_contours.h"
+#include "engine/run_calculation.h"
+
+namespace quilane::bench {
+namespace {
+
+std::string Digits17(double value) {
+  char buffer[40];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+  return std::string(buffer, result.ptr);
+}
+
+void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+int ParseInt(const char* text) {
+  int value = 0;
+  const char* end = text + std::strlen(text);
+  const auto result = std::from_chars(text, end, value);
+  return result.ec == std::errc() && result.ptr == end ? value : -1;
+}
+
+int WriteContour(int points, const char* file) {
+  const std::string text = SectionFileText(points);
+  if (text.empty() || !WriteText(file, text)) {
+    std::fprintf(stderr, "cannot write the section of %d points to %s\n", points, file);
+    return 1;
+  }
+  return 0;
+}
+
+int TimeRun(const char* file, int ni, int repeats) {
+  auto ws = std::make_unique<AirfoilWorkspace>();
+  ws->Pi = 4.0 * std::atan(1.0);
+  ws->InputPath = file;
+  const FileResult loaded = LoadAirfoilFile(*ws);
+  if (!loaded.ok) {
+    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+    return 1;
+  }
+  QuietHost host(ni, false, true, 1);
+  if (!RunCalculation(*ws, host)) {
+    std::fprintf(stderr, "run refused: %s\n", host.last_message.c_str());
+    return 1;
+  }
+  std::vector<double> batches;
+  for (int batch = 0; batch < 15; ++batch) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int r = 0; r < repeats; ++r) RunCalculation(*ws, host);
+    const auto stop = std::chrono::steady_clock::now();
+    batches.push_back(std::chrono::duration<double, std::nano>(stop - start).count() / repeats);
+  }
+  std::sort(batches.begin(), batches.end());
+  Print("run_ns " + Digits17(batches[batches.size() / 2]) + "\n");
+  for (int i = 1; i <= ws->NI; ++i) Print(Digits17(ws->XI[i]) + " " + Digits17(ws->YI[i]) + "\n");
+  Print("camber\n");
+  const int camber_count = static_cast<int>(static_cast<double>(ws->NCamber));
+  for (int i = 1; i <= camber_count; ++i) {
+    Print(Digits17(ws->XCamber[i]) + " " + Digits17(ws->YCamber[i]) + "\n");
+  }
+  return 0;
+}
+
+// FNV-1a over the bits of entries 1..count.
+std::uint64_t Hash(std::uint64_t hash, const PointArray& values, int count) {
+  for (int i = 1; i <= count; ++i) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &values[i], sizeof bits);
+    for (int byte = 0; byte < 8; ++byte) {
+      hash ^= (bits >> (8 * byte)) & 0xff;
+      hash *= 1099511628211ULL;
+    }
+  }
+  return hash;
+}
+
+int Digest() {
+  ScratchFolder scratch;
+  for (int n : {61, 251, 1000}) {
+    const auto loaded = LoadedSection(scratch.path(), n);
+    if (!loaded) {
+      std::fprintf(stderr, "cannot load the section of %d points\n", n);
+      return 1;
+    }
+    for (int ni : {51, 501, 999}) {
+      for (bool mapping : {false, true}) {
+        for (int npoly : {0, 1, 3, 7, -1}) {
+          auto ws = std::make_unique<AirfoilWorkspace>(*loaded);
+          QuietHost host(ni, mapping, npoly >= 0, std::max(npoly, 0));
+          const bool done = RunCalculation(*ws, host);
+          std::uint64_t hash = 14695981039346656037ULL;
+          hash = Hash(hash, ws->XI, ws->NI);
+          hash = Hash(hash, ws->YI, ws->NI);
+          const int camber_count = static_cast<int>(static_cast<double>(ws->NCamber));
+          hash = Hash(hash, ws->XCamber, camber_count);
+          hash = Hash(hash, ws->YCamber, camber_count);
+          char line[160];
+          std::snprintf(line, sizeof line, "N %4d NI %3d %-11s %-9s %s %016llx\n", n, ni,
+                        mapping ? "mapping" : "along-chord",
+                        npoly >= 0 ? ("nPoly " + std::to_string(npoly)).c_str() : "PW cubic",
+                        done ? "done" : "refused", static_cast<unsigned long long>(hash));
+          Print(line);
+        }
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace quilane::bench
+
+int main(int argc, char** argv) {
+  using namespace quilane::bench;
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "contour" && argc == 4 && ParseInt(argv[2]) > 0) {
+    return WriteContour(ParseInt(argv[2]), argv[3]);
+  }
+  if (mode == "run" && argc == 5 && ParseInt(argv[3]) > 0 && ParseInt(argv[4]) > 0) {
+    return TimeRun(argv[2], ParseInt(argv[3]), ParseInt(argv[4]));
+  }
+  if (mode == "digest" && argc == 2) return Digest();
+  std::fprintf(stderr,
+               "usage: quilane_compare_engine contour N FILE\n"
+               "       quilane_compare_engine run FILE NI REPEATS\n"
+               "       quilane_compare_engine digest\n");
+  return 2;
+}

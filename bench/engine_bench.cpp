@@ -1,0 +1,221 @@
+// Timings of each engine step, the whole calculation run on both routes with
+// both interpolations, and the reader and writer, at N = 61, 251, 1000 input
+// points and NI = 51, 501, 999 new points. Each benchmark also reports the
+// heap allocations one iteration makes (allocs).
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "bench/allocation_counter.h"
+#include "bench/bench_contours.h"
+#include "benchmark/benchmark.h"
+#include "engine/camber_line.h"
+#include "engine/distribute_along_x.h"
+#include "engine/lagrange_interpolation.h"
+#include "engine/map_airfoil_to_circle.h"
+#include "engine/map_circle_to_airfoil.h"
+#include "engine/pw_cubic_interpolation.h"
+#include "engine/run_calculation.h"
+#include "files/airfoil_file_reader.h"
+#include "files/result_file_writer.h"
+
+namespace quilane::bench {
+namespace {
+
+constexpr int kPointCounts[] = {61, 251, 1000};
+constexpr int kNewPointCounts[] = {51, 501, 999};
+
+ScratchFolder& Scratch() {
+  static ScratchFolder folder;
+  return folder;
+}
+
+// The loaded section of `points` points, read once and copied for each use.
+const AirfoilWorkspace& Loaded(int points) {
+  static std::map<int, std::unique_ptr<AirfoilWorkspace>> cache;
+  auto& slot = cache[points];
+  if (!slot) slot = LoadedSection(Scratch().path(), points);
+  if (!slot) {
+    std::fprintf(stderr, "the NACA %s section of %d points cannot be loaded\n", kSectionDigits,
+                 points);
+    std::exit(1);
+  }
+  return *slot;
+}
+
+// A copy of the loaded section after a full run with these settings, so that
+// every workspace item a step reads is as the run leaves it before that step.
+std::unique_ptr<AirfoilWorkspace> AfterRun(benchmark::State& state, int points, int ni,
+                                           bool mapping, bool lagrange, int npoly) {
+  auto ws = std::make_unique<AirfoilWorkspace>(Loaded(points));
+  QuietHost host(ni, mapping, lagrange, npoly);
+  if (!RunCalculation(*ws, host)) {
+    state.SkipWithError(("run refused: " + host.last_message).c_str());
+    return nullptr;
+  }
+  return ws;
+}
+
+// Reports the allocations per iteration made since `start`.
+void CountAllocations(benchmark::State& state, long start) {
+  state.counters["allocs"] = benchmark::Counter(
+      static_cast<double>(AllocationCount() - start), benchmark::Counter::kAvgIterations);
+}
+
+void BM_MapAirfoilToCircle(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), true, true, 1);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(MapAirfoilToCircle(*ws));
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+void BM_DistributeAlongX(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, 1);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    DistributeAlongX(*ws);
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+// Lagrange interpolation of the along-chord curve; range(2) is nPoly.
+void BM_LagrangeInterpolate(benchmark::State& state) {
+  const int npoly = static_cast<int>(state.range(2));
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, npoly);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        LagrangeInterpolate(ws->N, ws->U, ws->V, ws->NI, ws->UI, ws->VI, npoly));
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+// Coefficients and evaluation, on the along-chord curve.
+void BM_PwCubicInterpolate(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, false, 0);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PwCubicInterpolate(*ws));
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+void BM_MapCircleToAirfoil(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), true, true, 1);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(MapCircleToAirfoil(*ws));
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+void BM_ComputeCamber(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, 1);
+  if (!ws) return;
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    ComputeCamber(*ws);
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+}
+
+// The whole run without the plot: range(2) is 1 for the mapping route,
+// range(3) the Lagrange degree or -1 for the piecewise cubic.
+void BM_RunCalculation(benchmark::State& state) {
+  const bool mapping = state.range(2) == 1;
+  const bool lagrange = state.range(3) >= 0;
+  const int npoly = lagrange ? static_cast<int>(state.range(3)) : 0;
+  auto ws = AfterRun(state, state.range(0), state.range(1), mapping, lagrange, npoly);
+  if (!ws) return;
+  QuietHost host(static_cast<int>(state.range(1)), mapping, lagrange, npoly);
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(RunCalculation(*ws, host));
+    benchmark::ClobberMemory();
+  }
+  CountAllocations(state, start);
+  state.SetLabel(std::string(mapping ? "mapping" : "along-chord") + ", " +
+                 (lagrange ? "Lagrange nPoly=" + std::to_string(npoly) : "PW cubic"));
+}
+
+void BM_ReadAirfoilFile(benchmark::State& state) {
+  AirfoilWorkspace ws = Loaded(state.range(0));
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    const FileResult result = ReadAirfoilFile(ws);
+    if (!result.ok) {
+      state.SkipWithError(result.message.c_str());
+      break;
+    }
+  }
+  CountAllocations(state, start);
+}
+
+void BM_WriteResultFiles(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, 1);
+  if (!ws) return;
+  ws->SaveName = (Scratch().path() / "result.arf").string();
+  ws->CamberName = CamberFileName(ws->SaveName);
+  const long start = AllocationCount();
+  for (auto _ : state) {
+    const FileResult result = WriteResultFiles(*ws);
+    if (!result.ok) {
+      state.SkipWithError(result.message.c_str());
+      break;
+    }
+  }
+  CountAllocations(state, start);
+}
+
+// Every pairing of the point counts.
+void Grid(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"N", "NI"});
+  for (int n : kPointCounts)
+    for (int ni : kNewPointCounts) b->Args({n, ni});
+}
+
+void LagrangeGrid(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"N", "NI", "nPoly"});
+  for (int npoly : {1, 3, 7})
+    for (int n : kPointCounts)
+      for (int ni : kNewPointCounts) b->Args({n, ni, npoly});
+}
+
+void RunGrid(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"N", "NI", "mapping", "nPoly"});
+  for (int mapping : {0, 1})
+    for (int npoly : {1, 3, -1})
+      for (int n : kPointCounts)
+        for (int ni : kNewPointCounts) b->Args({n, ni, mapping, npoly});
+}
+
+BENCHMARK(BM_MapAirfoilToCircle)->Apply(Grid);
+BENCHMARK(BM_DistributeAlongX)->Apply(Grid);
+BENCHMARK(BM_LagrangeInterpolate)->Apply(LagrangeGrid);
+BENCHMARK(BM_PwCubicInterpolate)->Apply(Grid);
+BENCHMARK(BM_MapCircleToAirfoil)->Apply(Grid);
+BENCHMARK(BM_ComputeCamber)->Apply(Grid);
+BENCHMARK(BM_RunCalculation)->Apply(RunGrid);
+BENCHMARK(BM_ReadAirfoilFile)->ArgName("N")->Arg(61)->Arg(251)->Arg(1000);
+BENCHMARK(BM_WriteResultFiles)->Apply(Grid);
+
+}  // namespace
+}  // namespace quilane::bench
+
+BENCHMARK_MAIN();
