@@ -84,6 +84,55 @@ MeanLinePoint Naca4MeanLine(double m, double p, double x);
 SectionResult Naca4Section(std::string_view digits, int point_count,
                            TrailingEdge trailing_edge);
 
+// The published constants of a 5-digit mean line for the design lift
+// coefficient 0.3: the mean line's break point m, the factor k1 and, for a
+// reflexed line, the ratio k2/k1 (0 for a standard line).
+struct Naca5MeanLineConstants {
+  double m = 0.0;
+  double k1 = 0.0;
+  double k2_over_k1 = 0.0;
+};
+
+// Constants of the mean line with maximum camber at P/20 of the chord:
+// standard (210..250) P = 1..5: m = 0.0580, 0.1260, 0.2025, 0.2900, 0.3910,
+// k1 = 361.400, 51.640, 15.957, 6.643, 3.230; reflexed (221..251) P = 2..5:
+// m = 0.1300, 0.2170, 0.3180, 0.4410, k1 = 51.990, 15.793, 6.520, 4.770,
+// k2/k1 = 0.000764, 0.00677, 0.0303, 0.1355. False for any other P (and P = 1
+// reflexed), which has no published line.
+bool Naca5Constants(int position_digit, bool reflexed, Naca5MeanLineConstants& constants);
+
+// Mean line of a 5-digit section, for the design lift coefficient 0.3, scaled
+// by `lift_scale` (design lift / 0.3; the first digit L gives 0.15 L, so
+// L / 2). With c = constants and r = k2/k1:
+//   standard, x <  m: y_c = k1/6 x (x^2 - 3m x + m^2 (3 - m)),
+//                     dy_c/dx = k1/6 (3x^2 - 6m x + m^2 (3 - m))
+//   standard, x >= m: y_c = k1 m^3/6 (1 - x),  dy_c/dx = -k1 m^3/6
+//   reflexed, x <  m: y_c = k1/6 ((x - m)^3 + m^3 (1 - x) - r (1 - m)^3 x),
+//                     dy_c/dx = k1/6 (3 (x - m)^2 - m^3 - r (1 - m)^3)
+//   reflexed, x >= m: y_c = k1/6 (r ((x - m)^3 - (1 - m)^3 x) + m^3 (1 - x)),
+//                     dy_c/dx = k1/6 (3r (x - m)^2 - r (1 - m)^3 - m^3)
+// (the published forms regrouped so that y_c is exactly 0 at both ends).
+MeanLinePoint Naca5MeanLine(const Naca5MeanLineConstants& constants, double lift_scale,
+                            double x);
+
+// The 5-digit section of designation digits "LPQTT" (design lift coefficient
+// 0.15 L, maximum camber near P/20 of the chord, Q = 0 standard or 1
+// reflexed mean line, thickness TT %, the 4-digit thickness) with
+// point_count points. The name is "NACA LPQTT", followed by " blunt trailing
+// edge" for a blunt one. Refused: digits that are not exactly five decimal
+// digits, L = 0 (no design lift), a P and Q with no published mean line
+// (P = 0 or above 5, P = 1 reflexed, Q above 1), zero thickness,
+// point_count < 3.
+SectionResult Naca5Section(std::string_view digits, int point_count,
+                           TrailingEdge trailing_edge);
+
+// A section by its designation, 4 or 5 digits, with or without "NACA" in
+// front in any case and blanks between ("2412", "NACA 23012", "naca23112").
+// Refused, besides the refusals of the two generators: a designation that is
+// neither.
+SectionResult NacaSection(std::string_view designation, int point_count,
+                          TrailingEdge trailing_edge);
+
 }  // namespace quilane
 
 #endif  // QUILANE_TOOLS_NACA_SECTION_H_

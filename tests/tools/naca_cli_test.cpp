@@ -1,0 +1,149 @@
+// quilane-naca run as a separate process, as a person or a script would.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "files/airfoil_file_reader.h"
+#include "files/dat_file_reader.h"
+#include "gtest/gtest.h"
+#include "tools/naca_section.h"
+
+namespace quilane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class NacaCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    dir_ = fs::temp_directory_path() / ("quilane-naca-" + std::to_string(random()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  ToolRun Run(const std::string& arguments) {
+    const std::string command = "cd '" + dir_.string() + "' && '" QUILANE_NACA "' " +
+                                arguments + " > stdout.txt 2> stderr.txt";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadWhole(dir_ / "stdout.txt");
+    run.err = ReadWhole(dir_ / "stderr.txt");
+    return run;
+  }
+
+  fs::path dir_;
+};
+
+// The written file is the generator's section, read back by the program's
+// own readers in either layout.
+TEST_F(NacaCli, WritesTheSectionInEitherLayout) {
+  const ToolRun arf = Run("23012 -n 61 -o naca23012.arf");
+  ASSERT_EQ(arf.exit_code, 0) << arf.err;
+  const ToolRun selig = Run("--format selig --points=61 -o naca23012.dat 'NACA 23012'");
+  ASSERT_EQ(selig.exit_code, 0) << selig.err;
+
+  const SectionResult section = Naca5Section("23012", 61, TrailingEdge::kSharp);
+  ASSERT_TRUE(section.ok);
+  AirfoilWorkspace from_arf;
+  from_arf.InputPath = (dir_ / "naca23012.arf").string();
+  ASSERT_TRUE(ReadAirfoilFile(from_arf).ok);
+  AirfoilWorkspace from_selig;
+  ASSERT_TRUE(ReadDatFile(from_selig, (dir_ / "naca23012.dat").string()).ok);
+  EXPECT_EQ(from_arf.AirfoilTitle, "NACA 23012");
+  EXPECT_EQ(from_selig.AirfoilTitle, "NACA 23012");
+  ASSERT_EQ(from_arf.N, 61);
+  ASSERT_EQ(from_selig.N, 61);
+  for (int i = 1; i <= 61; ++i) {
+    EXPECT_NEAR(from_arf.Y[i], section.section.y[i - 1], 5e-6) << i;
+    EXPECT_NEAR(from_selig.Y[i], section.section.y[i - 1], 5e-7) << i;
+    EXPECT_NEAR(from_selig.X[i] * from_selig.Chord + from_selig.Xmin, section.section.x[i - 1],
+                5e-7)
+        << i;
+  }
+}
+
+TEST_F(NacaCli, StandardOutputCarriesTheFileAndTheEdgeIsChosen) {
+  const ToolRun sharp = Run("2412 -n 5");
+  ASSERT_EQ(sharp.exit_code, 0) << sharp.err;
+  EXPECT_EQ(sharp.out.rfind("NACA 2412\r\n 5 \r\n  1  1.00000  0.00000\r\n", 0), 0u) << sharp.out;
+  const ToolRun blunt = Run("--blunt -n5 -f selig 0015");
+  ASSERT_EQ(blunt.exit_code, 0) << blunt.err;
+  EXPECT_EQ(blunt.out.rfind("NACA 0015 blunt trailing edge\n 1.000000  0.001575\n", 0), 0u)
+      << blunt.out;
+  const ToolRun ordinary = Run("0012");
+  ASSERT_EQ(ordinary.exit_code, 0) << ordinary.err;
+  EXPECT_NE(ordinary.out.find("\r\n 101 \r\n"), std::string::npos);
+}
+
+// Several sections into one folder: each is done even when another is
+// refused, each outcome on its own line, and the exit status says one failed.
+TEST_F(NacaCli, BatchFinishesEverySectionAndReportsEach) {
+  fs::create_directories(dir_ / "out");
+  const ToolRun run = Run("-d out -n 31 0012 21112 23112 -f selig");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("0012: wrote out/naca0012.dat\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("23112: wrote out/naca23112.dat\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("no published mean line 211"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("21112: refused"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(dir_ / "out" / "naca0012.dat"));
+  EXPECT_FALSE(fs::exists(dir_ / "out" / "naca21112.dat"));
+
+  const ToolRun all = Run("--output-dir=out 2412 23012");
+  EXPECT_EQ(all.exit_code, 0) << all.err;
+  EXPECT_TRUE(fs::exists(dir_ / "out" / "naca23012.arf"));
+  const ToolRun missing = Run("-d nowhere 2412");
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("\"nowhere\" does not exist"), std::string::npos);
+}
+
+TEST_F(NacaCli, CommandLineMistakesAreUsageErrors) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"no code", "", "no section code given"},
+      {"unknown option", "--frobnicate 2412", "unknown option --frobnicate"},
+      {"too few points", "-n 2 2412", "\"2\" is not a whole number from 3 to 1000"},
+      {"too many points", "-n 1001 2412", "\"1001\""},
+      {"points not a number", "--points=many 2412", "\"many\""},
+      {"missing value", "2412 -o", "option -o needs a value"},
+      {"value on a flag", "--blunt=yes 2412", "option --blunt takes no value"},
+      {"unknown format", "-f xfoil 2412", "\"xfoil\" is neither arf nor selig"},
+      {"two codes without a folder", "2412 0012", "several section codes need --output-dir"},
+      {"output and folder", "2412 -o a.arf -d .", "exclude each other"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ToolRun run = Run(c.arguments);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("--help"), std::string::npos);
+    EXPECT_TRUE(run.out.empty());
+  }
+  const ToolRun help = Run("--help");
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("Usage: quilane-naca"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quilane

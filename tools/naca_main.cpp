@@ -1,0 +1,274 @@
+// quilane-naca [options] CODE...
+//
+// Writes NACA 4- and 5-digit sections as coordinate files the program reads:
+// cosine spaced, in the program's point order (trailing edge, lower surface,
+// nose, upper surface, trailing edge), chord 1 with the nose at (0, 0). The
+// *.arf layout is the program's own result layout (title, count, one
+// "  i  x  y" line per point, CR LF); the Selig layout is the one analysis
+// tools read. Each file's outcome is reported on its own line; the exit
+// status is 0 when every section was written, 1 when one was refused (after
+// the others were done), 2 when the command line was wrong.
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "files/dat_file_writer.h"
+#include "files/result_file_writer.h"
+#include "tools/naca_section.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kProgram = "quilane-naca";
+
+constexpr std::string_view kUsage =
+    "Usage: quilane-naca [options] CODE\n"
+    "       quilane-naca [options] --output-dir DIR CODE...\n"
+    "\n"
+    "Writes the NACA 4- or 5-digit section CODE (such as 0012, 2412, 23012 or\n"
+    "the reflexed 23112) as a coordinate file: cosine spaced, chord 1, point 1\n"
+    "at the trailing edge, the lower surface to the nose and the upper surface\n"
+    "back, as QuilaneConfMap reads it.\n"
+    "\n"
+    "Options:\n"
+    "  -n, --points N        number of points, a whole number from 3 to 1000 (101)\n"
+    "      --sharp           close the trailing edge (the default)\n"
+    "      --blunt           keep the published finite trailing-edge thickness\n"
+    "  -f, --format FORMAT   arf (the program's own layout, the default) or selig\n"
+    "                        (name line and \"x y\" lines, upper surface first)\n"
+    "  -o, --output FILE     write the section to FILE; without it the section goes\n"
+    "                        to standard output\n"
+    "  -d, --output-dir DIR  write each section into DIR as nacaCODE.arf (or .dat);\n"
+    "                        several codes need this option; each outcome is\n"
+    "                        reported on its own line\n"
+    "  -h, --help            show this help and exit\n"
+    "      --version         show the version and exit\n"
+    "\n"
+    "Exit status: 0 when every section was written, 1 when a section or a file\n"
+    "was refused (the others are still done), 2 when the command line was wrong.\n";
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+enum class Format { kArf, kSelig };
+
+struct Options {
+  int points = 101;
+  quilane::TrailingEdge trailing_edge = quilane::TrailingEdge::kSharp;
+  Format format = Format::kArf;
+  std::string output;
+  std::string output_dir;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> codes;
+};
+
+void Print(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+void PrintMessage(const std::string& text) {
+  Print(stderr, std::string(kProgram) + ": " + text + "\n");
+}
+
+int UsageError(const std::string& text) {
+  PrintMessage(text + "\nTry '" + std::string(kProgram) + " --help'.");
+  return kExitUsage;
+}
+
+// A whole number from 3 to kPointCapacity in plain digits, or nothing.
+std::optional<int> PointCount(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  if (value < 3 || value > quilane::kPointCapacity) return std::nullopt;
+  return value;
+}
+
+// Options before or after the codes; "--" ends the options; values follow as
+// the next argument or attached ("-n61", "--points=61").
+std::string Parse(const std::vector<std::string>& args, Options& options) {
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      options.codes.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    std::string name = arg;
+    std::optional<std::string> attached;
+    if (arg.rfind("--", 0) == 0) {
+      const auto equals = arg.find('=');
+      if (equals != std::string::npos) {
+        name = arg.substr(0, equals);
+        attached = arg.substr(equals + 1);
+      }
+    } else if (arg.size() > 2) {
+      name = arg.substr(0, 2);
+      attached = arg.substr(2);
+    }
+    std::string value;
+    auto take_value = [&]() {
+      if (attached) {
+        value = *attached;
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return false;
+      }
+      return true;
+    };
+    const bool flag = name == "--sharp" || name == "--blunt" || name == "-h" ||
+                      name == "--help" || name == "--version";
+    const bool valued = name == "-n" || name == "--points" || name == "-f" ||
+                        name == "--format" || name == "-o" || name == "--output" ||
+                        name == "-d" || name == "--output-dir";
+    if (!flag && !valued) return "unknown option " + arg;
+    if (flag && attached) return "option " + name + " takes no value";
+    if (valued && !take_value()) return "option " + name + " needs a value";
+    if (name == "-n" || name == "--points") {
+      const auto count = PointCount(value);
+      if (!count) {
+        return "the number of points \"" + value + "\" is not a whole number from 3 to " +
+               std::to_string(quilane::kPointCapacity);
+      }
+      options.points = *count;
+    } else if (name == "-f" || name == "--format") {
+      if (value == "arf") {
+        options.format = Format::kArf;
+      } else if (value == "selig") {
+        options.format = Format::kSelig;
+      } else {
+        return "the format \"" + value + "\" is neither arf nor selig";
+      }
+    } else if (name == "-o" || name == "--output") {
+      if (value.empty()) return "option " + name + " needs a file name";
+      options.output = value;
+    } else if (name == "-d" || name == "--output-dir") {
+      if (value.empty()) return "option " + name + " needs a folder name";
+      options.output_dir = value;
+    } else if (name == "--sharp") {
+      options.trailing_edge = quilane::TrailingEdge::kSharp;
+    } else if (name == "--blunt") {
+      options.trailing_edge = quilane::TrailingEdge::kBlunt;
+    } else if (name == "-h" || name == "--help") {
+      options.help = true;
+    } else {
+      options.version = true;
+    }
+  }
+  return "";
+}
+
+// The file text of a generated section in the chosen layout.
+std::string SectionText(const quilane::AirfoilSection& section, Format format) {
+  const int count = static_cast<int>(section.x.size());
+  quilane::PointArray x{};
+  quilane::PointArray y{};
+  for (int i = 1; i <= count; ++i) {
+    x[i] = section.x[i - 1];
+    y[i] = section.y[i - 1];
+  }
+  if (format == Format::kSelig) return quilane::SeligFileText(section.name, count, x, y);
+  quilane::Settable<int> settable_count;
+  settable_count = count;
+  return quilane::ResultFileText(section.name, settable_count, x, y);
+}
+
+// The file name of a section in a folder: "naca" and its digits.
+std::string FileNameOf(const quilane::AirfoilSection& section, Format format) {
+  std::string digits;
+  for (const char c : section.name) {
+    if (c >= '0' && c <= '9') digits.push_back(c);
+  }
+  return "naca" + digits + (format == Format::kSelig ? ".dat" : ".arf");
+}
+
+// Generates one section and writes it to `output` (standard output when
+// empty). Returns the file written, or nothing after a message.
+std::optional<std::string> WriteOne(const Options& options, const std::string& code,
+                                    const std::string& output_dir, const std::string& output) {
+  const quilane::SectionResult result =
+      quilane::NacaSection(code, options.points, options.trailing_edge);
+  if (!result.ok) {
+    PrintMessage(result.message + ".");
+    return std::nullopt;
+  }
+  const std::string text = SectionText(result.section, options.format);
+  std::string target = output;
+  if (!output_dir.empty()) {
+    target = (fs::path(output_dir) / FileNameOf(result.section, options.format)).string();
+  }
+  if (target.empty()) {
+    Print(stdout, text);
+    return std::fflush(stdout) == 0 ? std::optional<std::string>("standard output")
+                                    : std::nullopt;
+  }
+  const char* what = options.format == Format::kSelig ? "Selig file" : "coordinate file";
+  const quilane::FileResult written = quilane::WriteTextFile(target, text, what);
+  if (!written.ok) {
+    PrintMessage(written.message);
+    return std::nullopt;
+  }
+  return target;
+}
+
+int Run(const std::vector<std::string>& args) {
+  Options options;
+  if (const std::string error = Parse(args, options); !error.empty()) return UsageError(error);
+  if (options.help) {
+    Print(stdout, std::string(kUsage));
+    return kExitSuccess;
+  }
+  if (options.version) {
+    Print(stdout, std::string(kProgram) + " " QUILANE_VERSION "\n");
+    return kExitSuccess;
+  }
+  if (options.codes.empty()) return UsageError("no section code given");
+  if (!options.output.empty() && !options.output_dir.empty()) {
+    return UsageError("options --output and --output-dir exclude each other");
+  }
+  if (options.output_dir.empty()) {
+    if (options.codes.size() > 1) return UsageError("several section codes need --output-dir");
+    return WriteOne(options, options.codes.front(), "", options.output) ? kExitSuccess
+                                                                         : kExitRefused;
+  }
+  std::error_code error;
+  if (!fs::is_directory(options.output_dir, error)) {
+    PrintMessage("The output folder \"" + options.output_dir +
+                 "\" does not exist; create it or name another folder.");
+    return kExitRefused;
+  }
+  int refused = 0;
+  for (const std::string& code : options.codes) {
+    if (const auto written = WriteOne(options, code, options.output_dir, "")) {
+      Print(stdout, code + ": wrote " + *written + "\n");
+    } else {
+      ++refused;
+      PrintMessage(code + ": refused");
+    }
+  }
+  std::fflush(stdout);
+  return refused == 0 ? kExitSuccess : kExitRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return Run(std::vector<std::string>(argv + 1, argv + argc));
+}
