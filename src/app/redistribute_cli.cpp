@@ -6,12 +6,18 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "engine/run_calculation.h"
 #include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
+#include "files/contour_store.h"
+#include "files/dat_file_reader.h"
+#include "files/dat_file_writer.h"
+#include "files/number_text.h"
 #include "files/result_file_writer.h"
+#include "tools/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
@@ -21,12 +27,18 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kProgram = "quilane-redistribute";
 
+// Points of a section generated for --naca: cosine spaced, sharp trailing
+// edge, within the 250 knots of the piecewise cubic interpolation.
+constexpr int kNacaInputPoints = 201;
+
 constexpr std::string_view kUsage =
-    "Usage: quilane-redistribute [options] INPUT.arf\n"
-    "       quilane-redistribute [options] --output-dir DIR INPUT.arf...\n"
+    "Usage: quilane-redistribute [options] INPUT\n"
+    "       quilane-redistribute [options] --output-dir DIR INPUT...\n"
     "\n"
-    "Re-spaces the points of the airfoil contour in INPUT.arf exactly as the\n"
+    "Re-spaces the points of the airfoil contour in INPUT exactly as the\n"
     "QuilaneConfMap window does, and writes the new points and the camber line.\n"
+    "INPUT is a coordinate file (*.arf) or a Selig or Lednicer .dat file; the\n"
+    "kind is told from the content, not the name.\n"
     "\n"
     "Options:\n"
     "  -n, --points NI       number of new points, a whole number from 2 to 1000 (51)\n"
@@ -39,12 +51,27 @@ constexpr std::string_view kUsage =
     "  -d, --output-dir DIR  write the results of each INPUT into DIR, named after\n"
     "                        the input (several inputs need this option); each\n"
     "                        file's outcome is reported on its own line\n"
+    "  -f, --format FORMAT   layout of the new points: arf (the default, the\n"
+    "                        program's own) or selig (a .dat file with a name line\n"
+    "                        and \"x y\" lines, upper surface first, as analysis\n"
+    "                        tools read it); the camber file is always *.arf\n"
+    "      --naca CODE       take the NACA 4- or 5-digit section CODE (such as\n"
+    "                        2412 or 23012, 201 points, sharp trailing edge) as an\n"
+    "                        input; may be given several times\n"
     "  -h, --help            show this help and exit\n"
     "      --version         show the version and exit\n"
     "  --                    end of options\n"
     "\n"
     "Exit status: 0 on success, 1 when a file or its calculation was refused\n"
     "(the other files are still done), 2 when the command line was wrong.\n";
+
+enum class OutputFormat { kArf, kSelig };
+
+// One input: a file named on the command line, or a NACA section to generate.
+struct CliInput {
+  std::string path;
+  std::string naca;  // the code given to --naca; empty for a file
+};
 
 struct CliOptions {
   std::string ni_text = "51";
@@ -53,9 +80,10 @@ struct CliOptions {
   std::string npoly_text = "1";
   std::string output;
   std::string output_dir;
+  OutputFormat format = OutputFormat::kArf;
   bool help = false;
   bool version = false;
-  std::vector<std::string> inputs;
+  std::vector<CliInput> inputs;
 };
 
 struct ParseOutcome {
@@ -72,7 +100,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (options_ended || arg.size() < 2 || arg[0] != '-') {
-      options.inputs.push_back(arg);
+      options.inputs.push_back({arg, ""});
       continue;
     }
     if (arg == "--") {
@@ -128,6 +156,21 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
         outcome.error = "option " + name + " needs a folder name";
         return outcome;
       }
+    } else if (name == "-f" || name == "--format") {
+      std::string format;
+      if (!needs_value(format)) return outcome;
+      if (format == "arf") {
+        options.format = OutputFormat::kArf;
+      } else if (format == "selig") {
+        options.format = OutputFormat::kSelig;
+      } else {
+        outcome.error = "the format \"" + format + "\" is neither arf nor selig";
+        return outcome;
+      }
+    } else if (name == "--naca") {
+      std::string code;
+      if (!needs_value(code)) return outcome;
+      options.inputs.push_back({"", code});
     } else if (name == "--mapping") {
       if (!takes_no_value()) return outcome;
       options.mapping = true;
@@ -166,9 +209,13 @@ class CliRunHost : public RunHost {
   void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
                    const PointArray&) override {}
 
+  // The last message shown, to explain it further.
+  const std::string& last_message() const { return last_message_; }
+
  private:
   const CliOptions& options_;
   std::FILE* err_;
+  std::string last_message_;
 };
 
 void PrintMessage(std::FILE* err, const std::string& text) {
@@ -176,7 +223,10 @@ void PrintMessage(std::FILE* err, const std::string& text) {
   std::fwrite(line.data(), 1, line.size(), err);
 }
 
-void CliRunHost::ShowMessage(const std::string& text) { PrintMessage(err_, text); }
+void CliRunHost::ShowMessage(const std::string& text) {
+  last_message_ = text;
+  PrintMessage(err_, text);
+}
 
 int UsageError(std::FILE* err, const std::string& text) {
   PrintMessage(err, text + "\nTry '" + std::string(kProgram) + " --help'.");
@@ -202,44 +252,154 @@ bool SameFile(const std::string& a, const std::string& b) {
   return !error && ca == cb;
 }
 
-// Reads one input, runs the calculation and writes its results: to `output`
-// and its camber file, or to `out` when `output` is empty. Refusals go to
-// `err`. Returns whether the file was done.
-bool RedistributeOne(const CliOptions& options, const std::string& input,
-                     const std::string& output, std::FILE* out, std::FILE* err) {
-  AirfoilWorkspace ws;
-  ws.Pi = 4.0 * std::atan(1.0);
-  ws.InputPath = InputPathOf(input);
-  const FileResult loaded = LoadAirfoilFile(ws);
+// What a person calls an input in the outcome lines.
+std::string LabelOf(const CliInput& input) {
+  return input.naca.empty() ? input.path : "--naca " + input.naca;
+}
+
+// Loads one input as a click in the file list would: a coordinate file of
+// either kind (told from its content), or the generated NACA section with an
+// empty InputPath. `name` receives the name its results take in a folder
+// before the extension is chosen, and `dat` whether it was a .dat file.
+bool LoadInput(const CliInput& input, AirfoilWorkspace& ws, std::string& name, bool& dat,
+               std::FILE* err) {
+  dat = false;
+  if (!input.naca.empty()) {
+    const SectionResult section =
+        NacaSection(input.naca, kNacaInputPoints, TrailingEdge::kSharp);
+    if (!section.ok) {
+      PrintMessage(err, section.message + ".");
+      return false;
+    }
+    name = "naca";
+    for (const char c : section.section.name) {
+      if (c >= '0' && c <= '9') name.push_back(c);
+    }
+    const ContourOrigin origin{"The generated section " + section.section.name,
+                               FormatWhole(kNacaInputPoints) + " points"};
+    const FileResult stored =
+        StoreContour(ws, section.section.name, section.section.x, section.section.y, origin);
+    if (!stored.ok) {
+      PrintMessage(err, stored.message);
+      return false;
+    }
+    MakeStoredContourCurrent(ws);
+    return true;
+  }
+  CoordinateFormat format = CoordinateFormat::kArf;
+  const FileResult loaded = LoadCoordinateFile(ws, InputPathOf(input.path), &format);
   if (!loaded.ok) {
     PrintMessage(err, loaded.message);
     return false;
   }
+  dat = format == CoordinateFormat::kDat;
+  name = fs::path(input.path).filename().string();
+  return true;
+}
+
+// The result file of an input in the output folder: a *.arf input keeps its
+// file name for arf results (as it always has); otherwise the name without
+// its extension followed by ".arf" or ".dat" for the format.
+std::string FolderOutput(const CliOptions& options, const CliInput& input, const std::string& name,
+                         bool dat) {
+  fs::path file = name;
+  const bool keep_name = options.format == OutputFormat::kArf && input.naca.empty() && !dat;
+  if (!keep_name) {
+    file.replace_extension(options.format == OutputFormat::kSelig ? ".dat" : ".arf");
+  }
+  return (fs::path(options.output_dir) / file).string();
+}
+
+// The camber file beside a coordinate file: "Camber_" in front of its name,
+// with the extension ".arf" when the coordinates are a Selig file (the camber
+// line is always written in the program's own layout).
+std::string CamberOutput(const CliOptions& options, const std::string& output) {
+  if (options.format == OutputFormat::kArf) return CamberFileName(output);
+  fs::path arf = output;
+  arf.replace_extension(".arf");
+  return CamberFileName(arf.string());
+}
+
+// Reads one input, runs the calculation and writes its results: to `output`
+// (or, with --output-dir, to a file named after the input) and its camber
+// file, or to `out` when neither is given. A result file named in `written`
+// (the files of earlier inputs of the same run) is not replaced. Refusals go
+// to `err`. Returns the names of the files written ("" for standard output),
+// or nothing.
+std::optional<std::pair<std::string, std::string>> RedistributeOne(
+    const CliOptions& options, const CliInput& input, const std::vector<std::string>& written_before,
+    std::FILE* out, std::FILE* err) {
+  AirfoilWorkspace ws;
+  ws.Pi = 4.0 * std::atan(1.0);
+  std::string name;
+  bool dat = false;
+  if (!LoadInput(input, ws, name, dat, err)) return std::nullopt;
 
   CliRunHost host(options, err);
-  if (!RunCalculation(ws, host)) return false;
+  if (!RunCalculation(ws, host)) {
+    // The along-chord stations run from x = 1 to x = 1, so a contour whose
+    // ends are not both at the trailing edge's x cannot take them.
+    const bool out_of_range =
+        host.last_message().find("is not in the given interpolation range") != std::string::npos;
+    if (!options.mapping && out_of_range && (ws.X[1] != 1.0 || ws.X[ws.N] != 1.0)) {
+      PrintMessage(err, "The contour's first and last points lie at x = " +
+                            FormatMessageNumber(ws.X[1]) + " and x = " +
+                            FormatMessageNumber(ws.X[ws.N]) +
+                            " of the chord (an open trailing edge); the route along the "
+                            "chord needs both at x = 1; use --mapping for this section.");
+    }
+    return std::nullopt;
+  }
 
+  const bool selig = options.format == OutputFormat::kSelig;
+  const std::string output =
+      options.output_dir.empty() ? options.output : FolderOutput(options, input, name, dat);
   if (output.empty()) {
-    const std::string text = ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI);
+    const std::string text = selig ? SeligFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI)
+                                   : ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI);
     std::fwrite(text.data(), 1, text.size(), out);
-    return std::fflush(out) == 0;
+    if (std::fflush(out) != 0) return std::nullopt;
+    return std::make_pair(std::string(), std::string());
   }
 
   ws.SaveName = output;
-  ws.CamberName = CamberFileName(output);
+  ws.CamberName = CamberOutput(options, output);
   for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-    if (SameFile(*target, ws.InputPath)) {
-      PrintMessage(err, "The output \"" + *target + "\" is the input file " + ws.InputPath +
-                            "; choose another output name so the input is not overwritten.");
-      return false;
+    for (const std::string& earlier : written_before) {
+      if (SameFile(*target, earlier)) {
+        PrintMessage(err, "The output \"" + *target +
+                              "\" already holds the result of an earlier input of this run; "
+                              "give inputs of the same name separate runs or folders.");
+        return std::nullopt;
+      }
     }
   }
-  const FileResult written = WriteResultFiles(ws);
+  if (!ws.InputPath.empty()) {
+    for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
+      if (SameFile(*target, ws.InputPath)) {
+        PrintMessage(err, "The output \"" + *target + "\" is the input file " +
+                              ws.InputPath +
+                              "; choose another output name so the input is not overwritten.");
+        return std::nullopt;
+      }
+    }
+  }
+  FileResult written;
+  if (selig) {
+    written = WriteSeligFile(ws, ws.SaveName);
+    if (written.ok) {
+      written = WriteTextFile(ws.CamberName,
+                              ResultFileText(ws.PlotTitle, ws.NCamber, ws.XCamber, ws.YCamber),
+                              "camber file");
+    }
+  } else {
+    written = WriteResultFiles(ws);
+  }
   if (!written.ok) {
     PrintMessage(err, written.message);
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return std::make_pair(ws.SaveName, ws.CamberName);
 }
 
 }  // namespace
@@ -265,7 +425,7 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     if (options.inputs.size() > 1) {
       return UsageError(err, "several input files need --output-dir");
     }
-    const bool done = RedistributeOne(options, options.inputs.front(), options.output, out, err);
+    const bool done = RedistributeOne(options, options.inputs.front(), {}, out, err).has_value();
     return done ? kExitSuccess : kExitRefused;
   }
 
@@ -276,15 +436,17 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     return kExitRefused;
   }
   int refused = 0;
-  for (const std::string& input : options.inputs) {
-    const std::string output =
-        (fs::path(options.output_dir) / fs::path(input).filename()).string();
-    if (RedistributeOne(options, input, output, out, err)) {
-      const std::string line = input + ": wrote " + output + " and " + CamberFileName(output) + "\n";
+  std::vector<std::string> written_before;
+  for (const CliInput& input : options.inputs) {
+    if (const auto written = RedistributeOne(options, input, written_before, out, err)) {
+      const std::string line =
+          LabelOf(input) + ": wrote " + written->first + " and " + written->second + "\n";
       std::fwrite(line.data(), 1, line.size(), out);
+      written_before.push_back(written->first);
+      written_before.push_back(written->second);
     } else {
       ++refused;
-      PrintMessage(err, input + ": refused");
+      PrintMessage(err, LabelOf(input) + ": refused");
     }
   }
   std::fflush(out);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "files/airfoil_file_reader.h"
+#include "files/dat_file_reader.h"
 
 namespace quilane {
 namespace {
@@ -230,6 +231,154 @@ TEST_F(RedistributeCli, SampleRedistributesOnEveryRouteAndMethod) {
       EXPECT_EQ(ws.ILE, 51);
     }
   }
+}
+
+// The diamond of the fixture in the two .dat layouts, upper surface first.
+const char* const kSeligDiamond = "Diamond\n1 0\n0.5 0.05\n0 0\n0.5 -0.05\n1 0\n";
+const char* const kLednicerDiamond =
+    "Diamond\n3.       3.\n\n0 0\n0.5 0.05\n1 0\n\n0 0\n0.5 -0.05\n1 0\n";
+
+// A .dat input is told by its content, whatever its name, and gives exactly
+// the results of the same section in a *.arf file.
+TEST_F(RedistributeCli, DatInputsGiveTheResultsOfTheSameArfFile) {
+  WriteWhole(dir_ / "selig.txt", kSeligDiamond);
+  WriteWhole(dir_ / "lednicer.arf", kLednicerDiamond);
+  const ToolRun arf = Run("diamond.arf -n 9 --pwcubic -o from_arf.arf");
+  ASSERT_EQ(arf.exit_code, 0) << arf.err;
+  for (const char* input : {"selig.txt", "lednicer.arf"}) {
+    SCOPED_TRACE(input);
+    const ToolRun run = Run(std::string(input) + " -n 9 --pwcubic -o from_dat.arf");
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(ReadWhole(dir_ / "from_dat.arf"), ReadWhole(dir_ / "from_arf.arf"));
+    EXPECT_EQ(ReadWhole(dir_ / "Camber_from_dat.arf"), ReadWhole(dir_ / "Camber_from_arf.arf"));
+  }
+}
+
+// --format selig writes the new points as a Selig file and the camber line
+// as ever, in a *.arf file beside it.
+TEST_F(RedistributeCli, SeligFormatWritesTheNewPointsUpperSurfaceFirst) {
+  const ToolRun arf = Run("diamond.arf -n 7 --mapping -o ref.arf");
+  ASSERT_EQ(arf.exit_code, 0) << arf.err;
+  const ToolRun selig = Run("diamond.arf -n 7 --mapping --format selig -o out.dat");
+  ASSERT_EQ(selig.exit_code, 0) << selig.err;
+  EXPECT_FALSE(fs::exists(dir_ / "Camber_out.dat"));
+  ASSERT_TRUE(fs::exists(dir_ / "Camber_out.arf"));
+  EXPECT_EQ(ReadWhole(dir_ / "Camber_out.arf"), ReadWhole(dir_ / "Camber_ref.arf"));
+  const std::string text = ReadWhole(dir_ / "out.dat");
+  EXPECT_EQ(text.rfind("Diamond - redistributed\n 1.000000  0.000000\n", 0), 0u) << text;
+
+  AirfoilWorkspace from_arf;
+  from_arf.InputPath = (dir_ / "ref.arf").string();
+  ASSERT_TRUE(ReadAirfoilFile(from_arf).ok);
+  AirfoilWorkspace from_selig;
+  ASSERT_TRUE(ReadDatFile(from_selig, (dir_ / "out.dat").string()).ok);
+  ASSERT_EQ(from_selig.N, 7);
+  for (int i = 1; i <= 7; ++i) {
+    EXPECT_NEAR(from_selig.Y[i], from_arf.Y[i], 5.1e-6) << i;  // five against six decimals
+  }
+
+  const ToolRun to_stdout = Run("-f selig -n7 --mapping diamond.arf");
+  ASSERT_EQ(to_stdout.exit_code, 0) << to_stdout.err;
+  EXPECT_EQ(to_stdout.out, text);
+}
+
+// With --output-dir each result is named after its input: a *.arf input
+// keeps its name for *.arf results, others take ".arf" or ".dat" for the
+// format, a NACA section "naca" and its digits; the camber file is *.arf.
+TEST_F(RedistributeCli, BatchNamesEachResultAfterItsInput) {
+  fs::create_directories(dir_ / "in");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "a.arf");
+  WriteWhole(dir_ / "in" / "w.dat", kSeligDiamond);
+  WriteWhole(dir_ / "in" / "l.txt", kLednicerDiamond);
+  struct Case {
+    const char* format;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"arf",
+       {"in/a.arf: wrote arf/a.arf and arf/Camber_a.arf\n",
+        "in/w.dat: wrote arf/w.arf and arf/Camber_w.arf\n",
+        "in/l.txt: wrote arf/l.arf and arf/Camber_l.arf\n",
+        "--naca 0012: wrote arf/naca0012.arf and arf/Camber_naca0012.arf\n"}},
+      {"selig",
+       {"in/a.arf: wrote selig/a.dat and selig/Camber_a.arf\n",
+        "in/w.dat: wrote selig/w.dat and selig/Camber_w.arf\n",
+        "in/l.txt: wrote selig/l.dat and selig/Camber_l.arf\n",
+        "--naca 0012: wrote selig/naca0012.dat and selig/Camber_naca0012.arf\n"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    fs::create_directories(dir_ / c.format);
+    const ToolRun run = Run(std::string("-n 9 -d ") + c.format + " --format " + c.format +
+                            " in/a.arf in/w.dat --naca 0012 in/l.txt");
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    for (const std::string& line : c.lines) {
+      EXPECT_NE(run.out.find(line), std::string::npos) << line << " in " << run.out;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / c.format), fs::directory_iterator()),
+              8);
+  }
+  // The NACA section's result reads back with its name.
+  AirfoilWorkspace ws;
+  ASSERT_TRUE(ReadDatFile(ws, (dir_ / "selig" / "naca0012.dat").string()).ok);
+  EXPECT_EQ(ws.AirfoilTitle, "NACA 0012 - redistributed");
+  EXPECT_EQ(ws.N, 9);
+}
+
+// Two inputs of the same name would write the same result: the second is
+// refused rather than replacing the first's.
+TEST_F(RedistributeCli, BatchKeepsTheResultOfAnEarlierInputOfTheSameName) {
+  fs::create_directories(dir_ / "one");
+  fs::create_directories(dir_ / "two");
+  fs::create_directories(dir_ / "out");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "one" / "d.arf");
+  WriteWhole(dir_ / "two" / "d.dat", "Other\n1 0\n0 0.2\n1 0\n");
+  const ToolRun run = Run("-n 5 -d out one/d.arf two/d.dat");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("one/d.arf: wrote out/d.arf"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("already holds the result of an earlier input"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("two/d.dat: refused"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadWhole(dir_ / "out" / "d.arf").rfind("Diamond - redistributed", 0), 0u);
+}
+
+TEST_F(RedistributeCli, FormatAndNacaMistakes) {
+  const ToolRun format = Run("-f xfoil diamond.arf");
+  EXPECT_EQ(format.exit_code, 2);
+  EXPECT_NE(format.err.find("\"xfoil\" is neither arf nor selig"), std::string::npos);
+  const ToolRun naca_value = Run("diamond.arf --naca");
+  EXPECT_EQ(naca_value.exit_code, 2);
+  EXPECT_NE(naca_value.err.find("option --naca needs a value"), std::string::npos);
+  const ToolRun two = Run("diamond.arf --naca 2412");
+  EXPECT_EQ(two.exit_code, 2);
+  EXPECT_NE(two.err.find("several input files need --output-dir"), std::string::npos);
+  const ToolRun unknown = Run("--naca 21112");
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_NE(unknown.err.find("no published mean line 211"), std::string::npos) << unknown.err;
+  const ToolRun generated = Run("--naca 'NACA 23012' -n 5");
+  EXPECT_EQ(generated.exit_code, 0) << generated.err;
+  EXPECT_EQ(generated.out.rfind("NACA 23012 - redistributed\r\n 5 \r\n", 0), 0u);
+}
+
+// The published files in place, as a batch: each is done, except the NACA
+// 23012 along the chord, whose open trailing edge is explained.
+TEST_F(RedistributeCli, PublishedFilesAsABatch) {
+  const fs::path shared = QUILANE_SHARED_AIRFOILS_DIR;
+  if (!fs::is_directory(shared)) GTEST_SKIP() << "no published sections";
+  fs::create_directories(dir_ / "out");
+  const std::string selig = "'" + (shared / "selig").string() + "'/*.dat";
+  const ToolRun mapping = Run("-n 81 --mapping --pwcubic -f selig -d out " + selig);
+  EXPECT_EQ(mapping.exit_code, 0) << mapping.err;
+  EXPECT_EQ(std::count(mapping.out.begin(), mapping.out.end(), '\n'), 8) << mapping.out;
+
+  fs::create_directories(dir_ / "along");
+  const ToolRun along = Run("-n 81 -d along " + selig);
+  EXPECT_EQ(along.exit_code, 1);
+  EXPECT_EQ(std::count(along.out.begin(), along.out.end(), '\n'), 7) << along.out;
+  EXPECT_NE(along.err.find("naca23012.dat: refused"), std::string::npos) << along.err;
+  EXPECT_NE(along.err.find("open trailing edge"), std::string::npos) << along.err;
+  EXPECT_NE(along.err.find("use --mapping"), std::string::npos) << along.err;
+  EXPECT_TRUE(fs::exists(dir_ / "along" / "e387.arf"));
 }
 
 }  // namespace
