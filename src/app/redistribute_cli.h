@@ -1,6 +1,8 @@
-// The command-line tool quilane-redistribute: reads a coordinate file as a
-// click in the window's file list does, runs the calculation with the given
-// settings and writes the result files, with no window.
+// The command-line tool quilane-redistribute: reads a coordinate file (*.arf,
+// or a Selig or Lednicer .dat file, told by its content) as a click in the
+// window's file list does, or generates a NACA section, runs the calculation
+// with the given settings and writes the result files (the new points as
+// *.arf or Selig, the camber line as *.arf), with no window.
 #ifndef QUILANE_APP_REDISTRIBUTE_CLI_H_
 #define QUILANE_APP_REDISTRIBUTE_CLI_H_
 
