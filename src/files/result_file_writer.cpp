@@ -93,10 +93,11 @@ class SystemFiles : public SaveFileSystem {
 
 // The title line: quoted when the reader would otherwise not get the title
 // back as it stands (a comma ends an unquoted title, blanks around it are
-// dropped); a title with a double quote cannot be quoted and stays as it is.
+// dropped, a byte-order mark at the start of the file is passed over); a
+// title with a double quote cannot be quoted and stays as it is.
 std::string TitleLine(const std::string& title) {
   const bool changes_unquoted =
-      title.find(',') != std::string::npos ||
+      title.find(',') != std::string::npos || title.starts_with("\xEF\xBB\xBF") ||
       (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||
                           title.back() == ' ' || title.back() == '\t'));
   if (changes_unquoted && title.find('"') == std::string::npos) return '"' + title + '"';

@@ -387,6 +387,7 @@ TEST_F(WriterTest, TitlesReadBackWhole) {
       {"comma", "Clark Y, smoothed - redistributed", "\"Clark Y, smoothed - redistributed\""},
       {"leading_blanks", "  X - redistributed", "\"  X - redistributed\""},
       {"trailing_tab", "X\t", "\"X\t\""},
+      {"byte_order_mark_first", "\xEF\xBB\xBFX", "\"\xEF\xBB\xBFX\""},
       {"empty", "", ""},
   };
   for (const auto& c : cases) {
