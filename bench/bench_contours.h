@@ -1,4 +1,4 @@
-// Contours for the benchmarks: NACA 2412 sections from our generator, written
+// Contours for the benchmarks: NACA 4412 sections from our generator, written
 // as coordinate files with every digit kept and loaded through the reader, so
 // the engine starts from exactly what a person choosing the file would get.
 #ifndef QUILANE_BENCH_BENCH_CONTOURS_H_
@@ -20,7 +20,7 @@
 namespace quilane::bench {
 
 // The section every benchmark and the comparison use.
-inline constexpr const char* kSectionDigits = "2412";
+inline constexpr const char* kSectionDigits = "4412";
 
 // Shortest text that reads back as the same double.
 inline std::string ExactText(double value) {
@@ -29,11 +29,11 @@ inline std::string ExactText(double value) {
   return std::string(buffer, result.ptr);
 }
 
-// Text of a coordinate file of the NACA 2412 section with `points` points:
-// title, count, then "i x y" per line with every digit kept. Empty when the
-// generator refuses.
-inline std::string SectionFileText(int points) {
-  const SectionResult result = Naca4Section(kSectionDigits, points, TrailingEdge::kSharp);
+// Text of a coordinate file of the NACA section `digits` (NACA 4412 unless
+// told otherwise) with `points` points: title, count, then "i x y" per line
+// with every digit kept. Empty when the generator refuses.
+inline std::string SectionFileText(int points, const char* digits = kSectionDigits) {
+  const SectionResult result = Naca4Section(digits, points, TrailingEdge::kSharp);
   if (!result.ok) return {};
   std::string text = result.section.name + "\r\n " + std::to_string(points) + " \r\n";
   for (int i = 0; i < points; ++i) {
@@ -75,7 +75,7 @@ class ScratchFolder {
 // fresh workspace as choosing it in the file list does. Null when refused.
 inline std::unique_ptr<AirfoilWorkspace> LoadedSection(const std::filesystem::path& folder,
                                                        int points) {
-  const std::filesystem::path file = folder / ("naca2412-" + std::to_string(points) + ".arf");
+  const std::filesystem::path file = folder / ("naca4412-" + std::to_string(points) + ".arf");
   if (!std::filesystem::exists(file) && !WriteText(file, SectionFileText(points))) return nullptr;
   auto ws = std::make_unique<AirfoilWorkspace>();
   ws->Pi = 4.0 * std::atan(1.0);

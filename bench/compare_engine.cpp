@@ -1,8 +1,9 @@
 // quilane_compare_engine: our side of bench/compare.py, and a digest of every
 // result for proving that a change to the engine left all of them unchanged.
 //
-//   quilane_compare_engine contour N FILE
-//       writes the NACA 2412 section of N points to FILE, every digit kept.
+//   quilane_compare_engine contour N FILE [DIGITS]
+//       writes the NACA section DIGITS (4412 unless given) of N points to
+//       FILE, every digit kept.
 //   quilane_compare_engine run FILE NI REPEATS
 //       loads FILE as the window does and runs the calculation along the chord
 //       with linear interpolation (Lagrange, nPoly = 1) into NI new points,
@@ -44,8 +45,8 @@ int ParseInt(const char* text) {
   return result.ec == std::errc() && result.ptr == end ? value : -1;
 }
 
-int WriteContour(int points, const char* file) {
-  const std::string text = SectionFileText(points);
+int WriteContour(int points, const char* file, const char* digits) {
+  const std::string text = SectionFileText(points, digits);
   if (text.empty() || !WriteText(file, text)) {
     std::fprintf(stderr, "cannot write the section of %d points to %s\n", points, file);
     return 1;
@@ -137,15 +138,15 @@ int Digest() {
 int main(int argc, char** argv) {
   using namespace quilane::bench;
   const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "contour" && argc == 4 && ParseInt(argv[2]) > 0) {
-    return WriteContour(ParseInt(argv[2]), argv[3]);
+  if (mode == "contour" && (argc == 4 || argc == 5) && ParseInt(argv[2]) > 0) {
+    return WriteContour(ParseInt(argv[2]), argv[3], argc == 5 ? argv[4] : kSectionDigits);
   }
   if (mode == "run" && argc == 5 && ParseInt(argv[3]) > 0 && ParseInt(argv[4]) > 0) {
     return TimeRun(argv[2], ParseInt(argv[3]), ParseInt(argv[4]));
   }
   if (mode == "digest" && argc == 2) return Digest();
   std::fprintf(stderr,
-               "usage: quilane_compare_engine contour N FILE\n"
+               "usage: quilane_compare_engine contour N FILE [DIGITS]\n"
                "       quilane_compare_engine run FILE NI REPEATS\n"
                "       quilane_compare_engine digest\n");
   return 2;
