@@ -26,6 +26,10 @@ inline constexpr PlotColour kInputPointColour{255, 0, 0};
 inline constexpr PlotColour kCamberColour{255, 0, 255};
 inline constexpr float kNewPointRadius = 0.003f;    // plot units, horizontal scale
 inline constexpr float kInputPointRadius = 0.005f;  // plot units, horizontal scale
+// Extent of the surface in plot units, as ShowAirfoil's Scale sets it:
+// x from -0.6 to 0.6 across its width, y from 0.3 down to -0.3.
+inline constexpr double kPlotWidth = 1.2;
+inline constexpr double kPlotHeight = 0.6;
 
 // Plot coordinates of the data point (x, y) under the view of `ws`:
 //   plot x = (x - PlotX0 - 0.5) * PlotScale,  plot y = (y - PlotY0) * PlotScale,

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -15,13 +16,14 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringDecoder>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
 
 #include "engine/run_calculation.h"
 #include "files/airfoil_file_reader.h"
+#include "files/dat_file_reader.h"
 #include "files/file_result.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
@@ -29,9 +31,10 @@
 #include "window/caption_button.h"
 #include "window/committed_scroll_bar.h"
 #include "window/file_browser.h"
+#include "window/file_dialog_service.h"
 #include "window/message_service.h"
 #include "window/picture_airfoil.h"
-#include "window/view_bars.h"
+#include "window/plot_export.h"
 
 namespace quilane {
 namespace {
@@ -85,12 +88,16 @@ QPushButton* NewButton(const char* name, const QString& caption, QWidget* parent
   return button;
 }
 
-// Text from a coordinate file: UTF-8 when it is valid UTF-8, else Latin-1.
-QString FileText(const std::string& text) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-  if (utf8.hasError()) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-  return decoded;
+const char kImportCaption[] = "Import .dat";
+const char kExportCaption[] = "Export plot";
+const char kCoordinateFilter[] = "Airfoil coordinates (*.dat *.DAT *.txt *.arf)";
+const char kAllFilesFilter[] = "All files (*)";
+const char kPngFilter[] = "PNG image (*.png)";
+const char kSvgFilter[] = "SVG drawing (*.svg)";
+
+PlotLabelLook LabelLook(const QLabel* label) {
+  return {label->geometry(), label->font(), label->palette().color(QPalette::WindowText),
+          label->palette().color(QPalette::Window), label->alignment()};
 }
 
 // A file name as the file system takes it.
@@ -106,7 +113,21 @@ bool SameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), messages_(messages) {
+    : QMainWindow(parent),
+      ws_(ws),
+      messages_(messages),
+      standard_dialogs_(std::make_unique<StandardFileDialogs>()),
+      dialogs_(standard_dialogs_.get()) {
+  Build();
+}
+
+FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages,
+                         FileDialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), messages_(messages), dialogs_(&dialogs) {
+  Build();
+}
+
+void FormQuilane::Build() {
   setObjectName("Form_Quilane");
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   BuildControls();
@@ -232,6 +253,9 @@ void FormQuilane::BuildControls() {
   connect(hscroll_olcek_, &CommittedScrollBar::Committed, this, &FormQuilane::ZoomCommitted);
   connect(hscroll_x0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetXCommitted);
   connect(vscroll_y0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetYCommitted);
+  connect(picture_airfoil_, &PictureAirfoil::WheelTurned, this, &FormQuilane::PlotWheelTurned);
+  connect(picture_airfoil_, &PictureAirfoil::DragStarted, this, &FormQuilane::PlotDragStarted);
+  connect(picture_airfoil_, &PictureAirfoil::Dragged, this, &FormQuilane::PlotDragged);
 }
 
 bool FormQuilane::CaptionsFit() const {
@@ -262,12 +286,18 @@ void FormQuilane::BuildMenu() {
   mn_file_->menuAction()->setObjectName("Mn_File_Title");
   mn_open_ = mn_file_->addAction("&Open");
   mn_open_->setObjectName("Mn_Open");
+  mn_import_dat_ = mn_file_->addAction(QStringLiteral("&Import .dat\u2026"));
+  mn_import_dat_->setObjectName("Mn_ImportDat");
   mn_save_ = mn_file_->addAction("&Save");
   mn_save_->setObjectName("Mn_Save");
+  mn_export_plot_ = mn_file_->addAction(QStringLiteral("&Export plot\u2026"));
+  mn_export_plot_->setObjectName("Mn_ExportPlot");
   mn_about_ = menuBar()->addAction("&About");
   mn_about_->setObjectName("Mn_About");
   connect(mn_open_, &QAction::triggered, this, &FormQuilane::OpenClicked);
+  connect(mn_import_dat_, &QAction::triggered, this, &FormQuilane::ImportDatClicked);
   connect(mn_save_, &QAction::triggered, this, &FormQuilane::SaveMenuClicked);
+  connect(mn_export_plot_, &QAction::triggered, this, &FormQuilane::ExportPlotClicked);
   connect(mn_about_, &QAction::triggered, this, &FormQuilane::AboutClicked);
 }
 
@@ -309,8 +339,8 @@ void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, i
 }
 
 void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string& plot_title) {
-  label3_->setText(FileText(airfoil_title));
-  label4_->setText(FileText(plot_title));
+  label3_->setText(TitleText(airfoil_title));
+  label4_->setText(TitleText(plot_title));
 }
 
 void FormQuilane::Redraw() { ShowAirfoil(ws_.N, ws_.X, ws_.Y, ws_.NI, ws_.XI, ws_.YI); }
@@ -361,6 +391,50 @@ void FormQuilane::FileChosen(const QString& name) {
   Redraw();
 }
 
+void FormQuilane::ImportDatClicked() {
+  const QString chosen =
+      dialogs_->OpenFileName(this, QString::fromLatin1(kImportCaption), file1_->Path(),
+                             {QString::fromLatin1(kCoordinateFilter),
+                              QString::fromLatin1(kAllFilesFilter)});
+  if (chosen.isEmpty()) return;
+  // The steps of a choice in File1, with the reader that fits the content.
+  frame3_->hide();
+  const FileResult read = LoadCoordinateFile(ws_, FileSystemName(QDir::toNativeSeparators(chosen)));
+  if (!read.ok) {
+    messages_.Show(read.message);
+    return;
+  }
+  // The name selected in File1 stands for the file read (the save box
+  // proposes it and refuses it); it is no longer that file.
+  file1_->clearSelection();
+  Redraw();
+}
+
+void FormQuilane::ExportPlotClicked() {
+  QString filter = export_filter_.isEmpty() ? QString::fromLatin1(kPngFilter) : export_filter_;
+  // Proposed: the input file's name with the picture's suffix, in the folder
+  // of the last picture, else the current directory (where saves go).
+  const QString input = QFile::decodeName(QByteArray::fromStdString(ws_.InputPath));
+  const QString base = ws_.FileLoaded ? QFileInfo(input).completeBaseName() : QString("plot");
+  const QString folder = export_folder_.isEmpty() ? QDir::currentPath() : export_folder_;
+  const QString proposed = QDir(folder).filePath(base + '.' + FilterSuffix(filter));
+  const QString chosen =
+      dialogs_->SaveFileName(this, QString::fromLatin1(kExportCaption), proposed,
+                             {QString::fromLatin1(kPngFilter), QString::fromLatin1(kSvgFilter)},
+                             &filter);
+  if (chosen.isEmpty()) return;
+  export_filter_ = filter;
+  const PlotFile file = ResolvePlotFile(chosen, filter);
+  export_folder_ = QFileInfo(file.path).absolutePath();
+  const FileResult written = ExportPlot(ws_, CurrentPlotLook(), file);
+  if (!written.ok) messages_.Show(written.message);
+}
+
+PlotLook FormQuilane::CurrentPlotLook() const {
+  return {picture_airfoil_->size(), picture_airfoil_->Background(), LabelLook(label3_),
+          LabelLook(label4_), static_cast<double>(picture_airfoil_->logicalDpiX())};
+}
+
 bool FormQuilane::WouldOverwriteInput(const std::string& typed) const {
   return SameFile(typed, ws_.InputPath) || SameFile(CamberFileName(typed), ws_.InputPath);
 }
@@ -403,6 +477,34 @@ void FormQuilane::OffsetXCommitted(int value) {
 void FormQuilane::OffsetYCommitted(int value) {
   ws_.PlotY0 = OffsetY(value);
   Redraw();
+}
+
+void FormQuilane::PlotWheelTurned(int notches) {
+  const int value = hscroll_olcek_->value();
+  // Far from the int limits: the range is small and a notch count is too.
+  const long long wanted = static_cast<long long>(value) + notches;
+  hscroll_olcek_->setValue(static_cast<int>(
+      std::clamp<long long>(wanted, hscroll_olcek_->minimum(), hscroll_olcek_->maximum())));
+}
+
+void FormQuilane::PlotDragStarted() {
+  drag_x_.Reset();
+  drag_y_.Reset();
+}
+
+void FormQuilane::PlotDragged(QPoint step) {
+  const double zoom = ws_.PlotScale > 0 ? ws_.PlotScale : ZoomFactor(hscroll_olcek_->value());
+  const int x_steps = drag_x_.Add(
+      X0StepsForDrag(step.x(), std::max(1, picture_airfoil_->width()), kPlotWidth, zoom));
+  const int y_steps = drag_y_.Add(
+      Y0StepsForDrag(step.y(), std::max(1, picture_airfoil_->height()), kPlotHeight, zoom));
+  auto move = [](CommittedScrollBar* bar, int steps) {
+    if (steps == 0) return;
+    const long long wanted = static_cast<long long>(bar->value()) + steps;
+    bar->setValue(static_cast<int>(std::clamp<long long>(wanted, bar->minimum(), bar->maximum())));
+  };
+  move(hscroll_x0_, x_steps);
+  move(vscroll_y0_, y_steps);
 }
 
 void FormQuilane::closeEvent(QCloseEvent* event) {

@@ -7,11 +7,14 @@
 #define QUILANE_WINDOW_FORM_QUILANE_H_
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "engine/run_host.h"
 #include "window/airfoil_plot.h"
+#include "window/view_bars.h"
 #include "workspace/airfoil_workspace.h"
 
 class QAction;
@@ -30,9 +33,11 @@ class CommittedScrollBar;
 class DirList;
 class DriveList;
 class FileBrowser;
+class FileDialogService;
 class FileList;
 class MessageService;
 class PictureAirfoil;
+struct PlotLook;
 
 inline constexpr const char* kWindowCaption =
     "QuilaneConfMap - Redistributing Airfoil coordinates by using conformal mapping";
@@ -51,8 +56,12 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // which every caption fits its control), and
   // does what the window's load does: Pi = 4 * atan(1) in `ws`. The file
   // browser starts at the process's current directory. `ws` and `messages`
-  // must outlive the window.
+  // must outlive the window. The file dialogs are the toolkit's own.
   FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent = nullptr);
+  // The same, asking for file names through `dialogs`, which must outlive
+  // the window.
+  FormQuilane(AirfoilWorkspace& ws, MessageService& messages, FileDialogService& dialogs,
+              QWidget* parent = nullptr);
   ~FormQuilane() override;
 
   // RunHost: the settings as the person left them.
@@ -74,6 +83,17 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
 
   // The window's events, callable directly as the controls call them.
   void OpenClicked();                         // Mn_Open: shows the browser
+  // Mn_ImportDat: asks for a coordinate file (the folder of File1 first) and
+  // loads it as a choice in File1 loads a *.arf file: hide Frame3, read
+  // (LoadCoordinateFile: .dat or *.arf, told by the content), then plot; a
+  // refused file shows the reader's message and changes nothing else. The
+  // title comes from the file. A file read leaves no name selected in File1,
+  // whose selection is the file read. Cancelling does nothing.
+  void ImportDatClicked();
+  // Mn_ExportPlot: asks for a file name (PNG or SVG) and writes the plot at
+  // the view the window shows (ExportPlot); a failure shows its message,
+  // which names the file. Cancelling does nothing.
+  void ExportPlotClicked();
   void SaveMenuClicked();                     // Mn_Save: browser, save box, proposed name
   void AboutClicked();                        // Mn_About: the information window
   void FileChosen(const QString& name);       // File1: read the file and plot it
@@ -82,12 +102,26 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   void ZoomCommitted(int value);              // HScroll_Olcek
   void OffsetXCommitted(int value);           // HScroll_X0
   void OffsetYCommitted(int value);           // VScroll_Y0
+  // Mouse gestures over Picture_Airfoil move the bars, whose change handling
+  // redraws: each wheel notch one step of HScroll_Olcek (up zooms in), a
+  // drag with the left button HScroll_X0 and VScroll_Y0 so that the picture
+  // follows the pointer (X0StepsForDrag, Y0StepsForDrag at the zoom factor
+  // shown, PlotScale, or the bar's when nothing set it yet). Values stop at
+  // the ends of the bars' ranges.
+  void PlotWheelTurned(int notches);
+  void PlotDragStarted();
+  void PlotDragged(QPoint step);
+
+  // The plot as an exported picture shows it: the surface's size and
+  // background and the two title labels.
+  PlotLook CurrentPlotLook() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void SetTitles(const std::string& airfoil_title, const std::string& plot_title) override;
+  void Build();
   void BuildControls();
   void FitFont();
   bool CaptionsFit() const;
@@ -100,6 +134,12 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
 
   AirfoilWorkspace& ws_;
   MessageService& messages_;
+  std::unique_ptr<FileDialogService> standard_dialogs_;  // when none was given
+  FileDialogService* dialogs_ = nullptr;
+  QString export_folder_;  // where the last picture went
+  QString export_filter_;  // the kind of picture chosen last
+  DragSteps drag_x_;
+  DragSteps drag_y_;
 
   QWidget* client_ = nullptr;
   QFrame* frame1_ = nullptr;
@@ -129,6 +169,8 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   QLabel* label3_ = nullptr;
   QMenu* mn_file_ = nullptr;
   QAction* mn_open_ = nullptr;
+  QAction* mn_import_dat_ = nullptr;
+  QAction* mn_export_plot_ = nullptr;
   QAction* mn_save_ = nullptr;
   QAction* mn_about_ = nullptr;
   FileBrowser* browser_ = nullptr;

@@ -1,51 +1,67 @@
 // The drawing surface of the main window. Everything is drawn into a retained
 // back buffer, so the picture survives being covered, resized or repainted
-// and stays until the next Cls.
+// and stays until the next Cls. The surface also passes on the mouse
+// gestures over it (wheel notches, drags with the left button), which the
+// window turns into scroll-bar values.
 #ifndef QUILANE_WINDOW_PICTURE_AIRFOIL_H_
 #define QUILANE_WINDOW_PICTURE_AIRFOIL_H_
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QWidget>
 
-#include "window/drawing_surface.h"
+#include "window/painted_surface.h"
 
 namespace quilane {
 
-class PictureAirfoil : public QWidget, public DrawingSurface {
+class PictureAirfoil : public QWidget, public PaintedSurface {
   Q_OBJECT
 
  public:
   // `background` fills the surface at start and after every Cls. Until the
   // first Scale, user coordinates are pixels with the origin at the top left.
+  // Pen: one pixel, solid, not antialiased.
   explicit PictureAirfoil(QColor background, QWidget* parent = nullptr);
 
-  void Cls() override;
-  void Scale(float x1, float y1, float x2, float y2) override;
-  // Segments are clipped to the surface (Liang-Barsky, in double precision)
-  // before they reach the painter, so far-off points cost nothing and never
-  // overflow the rasteriser. Pen: one pixel, solid, not antialiased.
-  void Line(float x1, float y1, float x2, float y2, PlotColour colour) override;
-  // Radius in pixels = radius x width in pixels / user width. A circle whose
-  // outline cannot touch the surface is skipped.
-  void Circle(float x, float y, float radius, PlotColour colour) override;
-
-  // Pixel position (x right, y down, in pixels from the top-left corner of
-  // the surface) of the user point (x, y): x_px = (x - x1) * width() / (x2 - x1),
-  // likewise for y.
-  QPointF ToPixels(double x, double y) const;
+  // Cls, Scale, Line, Circle and ToPixels as PaintedSurface states, on the
+  // widget's size in pixels.
 
   // The back buffer: what the surface shows.
   const QImage& Picture() const;
   QColor Background() const { return background_; }
 
+  // Wheel movement that makes one notch (a standard mouse wheel's click).
+  static constexpr int kWheelNotch = 120;
+
+ signals:
+  // The wheel turned by `notches` whole notches over the surface, positive
+  // when turned up (away from the person). Movements of less than a notch,
+  // as touch pads give them, are added up until they make one, as long as
+  // the pointer stays over the surface and the wheel keeps its direction.
+  void WheelTurned(int notches);
+  // The left button went down on the surface: a drag begins.
+  void DragStarted();
+  // During a drag, the pointer moved by `step` pixels since the last report
+  // (x to the right, y downwards).
+  void Dragged(QPoint step);
+
  protected:
+  QSizeF SurfaceSize() const override;
+  void Clear() override;
+  void Paint(const std::function<void(QPainter&)>& paint) override;
+
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   // A focus frame shows when the surface has the keyboard focus.
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   // Gives the back buffer the widget's size, keeping what is drawn; a hidden
@@ -54,11 +70,9 @@ class PictureAirfoil : public QWidget, public DrawingSurface {
 
   QColor background_;
   mutable QImage buffer_;
-  // User coordinates of the top-left corner and the extent of the surface.
-  double scale_left_ = 0.0;
-  double scale_top_ = 0.0;
-  double scale_width_ = 0.0;   // 0: pixels (no Scale yet)
-  double scale_height_ = 0.0;
+  int wheel_remainder_ = 0;  // wheel movement short of a whole notch
+  bool dragging_ = false;
+  QPoint drag_last_;  // pointer position at the last report of a drag
 };
 
 }  // namespace quilane

@@ -217,26 +217,45 @@ TEST_F(ControlTableTest, WindowHasItsCaptionFixedClientAreaAndColours) {
   }
 }
 
-TEST_F(ControlTableTest, MenuHasFileWithOpenAndSaveAndTheCommandAbout) {
+TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
+  struct Entry {
+    const char* name;
+    QString caption;
+  };
+  const Entry file_entries[] = {
+      {"Mn_Open", "Open"},
+      {"Mn_ImportDat", QStringLiteral("Import .dat\u2026")},
+      {"Mn_Save", "Save"},
+      {"Mn_ExportPlot", QStringLiteral("Export plot\u2026")},
+  };
   const QList<QAction*> top = form->menuBar()->actions();
   ASSERT_EQ(top.size(), 2);
   auto* file_menu = top[0]->menu();
   ASSERT_NE(file_menu, nullptr);
   EXPECT_EQ(file_menu->objectName(), "Mn_File");
   EXPECT_EQ(file_menu->title().remove('&'), "File");
-  ASSERT_EQ(file_menu->actions().size(), 2);
-  EXPECT_EQ(file_menu->actions()[0]->objectName(), "Mn_Open");
-  EXPECT_EQ(file_menu->actions()[0]->text().remove('&'), "Open");
-  EXPECT_EQ(file_menu->actions()[1]->objectName(), "Mn_Save");
-  EXPECT_EQ(file_menu->actions()[1]->text().remove('&'), "Save");
+  const QList<QAction*> actions = file_menu->actions();
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(file_entries)));
+  QStringList texts = {file_menu->title(), top[1]->text()};
+  for (std::size_t i = 0; i < std::size(file_entries); ++i) {
+    SCOPED_TRACE(file_entries[i].name);
+    EXPECT_EQ(actions[i]->objectName(), file_entries[i].name);
+    EXPECT_EQ(QString(actions[i]->text()).remove('&'), file_entries[i].caption);
+    texts << actions[i]->text();
+  }
   EXPECT_EQ(top[1]->objectName(), "Mn_About");
   EXPECT_EQ(top[1]->text().remove('&'), "About");
   EXPECT_EQ(top[1]->menu(), nullptr);
-  // Every entry can be reached from the keyboard through its underlined letter.
-  for (const QString& text : {file_menu->title(), file_menu->actions()[0]->text(),
-                              file_menu->actions()[1]->text(), top[1]->text()}) {
-    EXPECT_TRUE(text.contains('&')) << text.toStdString();
+  // Every entry can be reached from the keyboard through its own underlined
+  // letter.
+  QStringList letters;
+  for (const QString& text : texts) {
+    const qsizetype at = text.indexOf('&');
+    ASSERT_GE(at, 0) << text.toStdString();
+    letters << text.mid(at + 1, 1).toLower();
   }
+  letters.removeDuplicates();
+  EXPECT_EQ(letters.size(), texts.size()) << letters.join(' ').toStdString();
 }
 
 // Every caption is shown whole: its control is at least as large as the

@@ -25,6 +25,29 @@ double HalfThickness(double x, double thickness) {
 
 }  // namespace
 
+QString ScriptedDialogs::OpenFileName(QWidget*, const QString& caption, const QString& folder,
+                                     const QStringList& filters) {
+  asked.push_back({caption, folder, filters, QString()});
+  return Next();
+}
+
+QString ScriptedDialogs::SaveFileName(QWidget*, const QString& caption, const QString& proposed,
+                                     const QStringList& filters, QString* filter) {
+  asked.push_back({caption, proposed, filters, *filter});
+  if (!chosen_filter.isEmpty()) *filter = chosen_filter;
+  return Next();
+}
+
+QString ScriptedDialogs::Next() {
+  if (answers.empty()) {
+    ADD_FAILURE() << "a file dialog opened that the test did not expect";
+    return QString();
+  }
+  QString answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
 ScopedCurrentDirectory::ScopedCurrentDirectory(const QString& path)
     : saved_(QDir::currentPath()) {
   EXPECT_TRUE(QDir::setCurrent(path)) << path.toStdString();
@@ -92,7 +115,7 @@ WindowTest::~WindowTest() {
 }
 
 void WindowTest::OpenWindow() {
-  form = std::make_unique<FormQuilane>(*ws, messages);
+  form = std::make_unique<FormQuilane>(*ws, messages, dialogs);
   form->show();
   QApplication::processEvents();
 }

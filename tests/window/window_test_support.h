@@ -1,6 +1,7 @@
-// Shared pieces of the window tests: a message recorder, a current-directory
-// guard, airfoil files written on the spot, and a fixture holding one window
-// on its own workspace in a fresh temporary folder.
+// Shared pieces of the window tests: a message recorder, file dialogs that
+// give scripted answers, a current-directory guard, airfoil files written on
+// the spot, and a fixture holding one window on its own workspace in a fresh
+// temporary folder.
 #ifndef QUILANE_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
 #define QUILANE_TESTS_WINDOW_WINDOW_TEST_SUPPORT_H_
 
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QString>
 #include <QTemporaryDir>
+#include <deque>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -16,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "window/file_dialog_service.h"
 #include "window/form_quilane.h"
 #include "window/message_service.h"
 #include "workspace/airfoil_workspace.h"
@@ -34,6 +37,30 @@ class RecordingMessages : public MessageService {
  public:
   void Show(const std::string& text) override { texts.push_back(text); }
   std::vector<std::string> texts;
+};
+
+// File dialogs that answer from a script instead of waiting for a person: each
+// dialog takes the next answer ("" cancels); a dialog with no answer left is
+// a test failure and is cancelled.
+class ScriptedDialogs : public FileDialogService {
+ public:
+  struct Asked {
+    QString caption;
+    QString start;  // folder (open) or proposed path (save)
+    QStringList filters;
+    QString filter;  // filter chosen at first (save)
+  };
+  QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                       const QStringList& filters) override;
+  QString SaveFileName(QWidget* parent, const QString& caption, const QString& proposed,
+                       const QStringList& filters, QString* filter) override;
+
+  std::deque<QString> answers;
+  QString chosen_filter;  // the save dialog's filter at the end; "" keeps the first
+  std::vector<Asked> asked;
+
+ private:
+  QString Next();
 };
 
 // Makes `path` the process's current directory until destroyed.
@@ -92,6 +119,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<ScopedCurrentDirectory> cwd;
   std::unique_ptr<AirfoilWorkspace> ws;
   RecordingMessages messages;
+  ScriptedDialogs dialogs;
   std::unique_ptr<FormQuilane> form;
 };
 
