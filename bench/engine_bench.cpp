@@ -2,6 +2,7 @@
 // both interpolations, and the reader and writer, at N = 61, 251, 1000 input
 // points and NI = 51, 501, 999 new points. Each benchmark also reports the
 // heap allocations one iteration makes (allocs).
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -154,6 +155,24 @@ void BM_RunCalculation(benchmark::State& state) {
                  (lagrange ? "Lagrange nPoly=" + std::to_string(npoly) : "PW cubic"));
 }
 
+// The library calls the along-chord route prescribes and nothing else: pow
+// and atan for each input point, cos for each station, on the same values.
+// The floor under DistributeAlongX, and so under the route; the run's time
+// over this one shows what the rest of the run costs.
+void BM_AlongChordLibraryCalls(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, 1);
+  if (!ws) return;
+  for (auto _ : state) {
+    double sum = 0;
+    for (int i = 1; i <= ws->N; ++i) {
+      const double t = 2 * ws->X[i] - 1;
+      sum += std::atan(std::pow(1 - t * t, 0.5) / t);
+    }
+    for (int j = 1; j <= ws->NI; ++j) sum += std::cos(ws->UI[j]);
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
 void BM_ReadAirfoilFile(benchmark::State& state) {
   AirfoilWorkspace ws = Loaded(state.range(0));
   const long start = AllocationCount();
@@ -212,6 +231,7 @@ BENCHMARK(BM_PwCubicInterpolate)->Apply(Grid);
 BENCHMARK(BM_MapCircleToAirfoil)->Apply(Grid);
 BENCHMARK(BM_ComputeCamber)->Apply(Grid);
 BENCHMARK(BM_RunCalculation)->Apply(RunGrid);
+BENCHMARK(BM_AlongChordLibraryCalls)->Apply(Grid);
 BENCHMARK(BM_ReadAirfoilFile)->ArgName("N")->Arg(61)->Arg(251)->Arg(1000);
 BENCHMARK(BM_WriteResultFiles)->Apply(Grid);
 

@@ -21,6 +21,29 @@
 namespace quilane::bench {
 namespace {
 
+// The offscreen platform says on every show that it cannot pass size hints
+// on; that is no news for a benchmark.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (text.contains(QLatin1String("propagateSizeHints"))) return;
+  const QByteArray bytes = text.toLocal8Bit();
+  std::fprintf(stderr, "%s\n", bytes.constData());
+  if (type == QtFatalMsg) std::abort();
+}
+
+// The one application object, made on first use, on the offscreen platform
+// unless QT_QPA_PLATFORM names another.
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "quilane_window_bench";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    return new QApplication(argc, argv);
+  }();
+  (void)app;
+}
+
 ScratchFolder& Scratch() {
   static ScratchFolder folder;
   return folder;
@@ -36,6 +59,7 @@ struct ShownWindow {
 void BM_ShowAirfoil(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const int ni = static_cast<int>(state.range(1));
+  EnsureApplication();
   ShownWindow window;
   window.ws = LoadedSection(Scratch().path(), n);
   if (!window.ws) {
@@ -68,26 +92,4 @@ BENCHMARK(BM_ShowAirfoil)
 }  // namespace
 }  // namespace quilane::bench
 
-namespace {
-
-// The offscreen platform says on every show that it cannot pass size hints
-// on; that is no news for a benchmark.
-void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (text.contains(QLatin1String("propagateSizeHints"))) return;
-  const QByteArray bytes = text.toLocal8Bit();
-  std::fprintf(stderr, "%s\n", bytes.constData());
-  if (type == QtFatalMsg) std::abort();
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietMessages);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();
