@@ -58,6 +58,7 @@ void ShowAirfoil(const AirfoilWorkspace& ws, DrawingSurface& surface, PlotTitles
   Transform(ws, NI, XI, YI, fresh);
   Transform(ws, ws.NCamber, ws.XCamber, ws.YCamber, camber);
 
+  const SurfaceBatch batch(surface);  // one picture: one painter, shown once
   surface.Cls();
   titles.SetTitles(ws.AirfoilTitle, ws.PlotTitle);
   surface.Scale(-0.6f, 0.3f, 0.6f, -0.3f);

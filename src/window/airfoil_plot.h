@@ -43,7 +43,8 @@ double PlotY(const AirfoilWorkspace& ws, double y);
 // (-0.6, 0.3)-(0.6, -0.3); horizontal axis (-0.6, 0)-(0.6, 0); vertical axis
 // (0, -0.3)-(0, 0.3); for each new point i < NI the segment to i + 1 then its
 // marker, then the marker of point NI; the same for the input points; the
-// camber segments i - 1 to i for i = 2..NCamber. Reads NCamber, XCamber,
+// camber segments i - 1 to i for i = 2..NCamber; all of it between one
+// BeginBatch and EndBatch of the surface. Reads NCamber, XCamber,
 // YCamber, the view and the titles from `ws` and changes nothing in it.
 // A count outside 0..kPointCapacity draws nothing of its set; a count of 0
 // draws nothing either.

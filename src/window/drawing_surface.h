@@ -1,6 +1,7 @@
 // What the airfoil plot needs of a drawing surface: clear, a user coordinate
-// system, segments and circle outlines in a colour. Coordinates are handed
-// over in single precision, as the plot computes them.
+// system, segments and circle outlines in a colour, and a way to say that a
+// run of them makes one picture. Coordinates are handed over in single
+// precision, as the plot computes them.
 #ifndef QUILANE_WINDOW_DRAWING_SURFACE_H_
 #define QUILANE_WINDOW_DRAWING_SURFACE_H_
 
@@ -30,6 +31,27 @@ class DrawingSurface {
   // An unfilled circle about (x, y); the radius is measured on the horizontal
   // scale. What lies outside the surface is clipped.
   virtual void Circle(float x, float y, float radius, PlotColour colour) = 0;
+
+  // The calls between BeginBatch and the matching EndBatch make one picture:
+  // the surface may keep what it needs for drawing (a painter) open across
+  // them and show the result once, at EndBatch, instead of after every call.
+  // What is drawn is the same either way. Pairs may nest; only the outermost
+  // EndBatch shows the result. By default both do nothing.
+  virtual void BeginBatch() {}
+  virtual void EndBatch() {}
+};
+
+// BeginBatch on construction, EndBatch on destruction: one picture drawn
+// within a scope.
+class SurfaceBatch {
+ public:
+  explicit SurfaceBatch(DrawingSurface& surface) : surface_(surface) { surface_.BeginBatch(); }
+  ~SurfaceBatch() { surface_.EndBatch(); }
+  SurfaceBatch(const SurfaceBatch&) = delete;
+  SurfaceBatch& operator=(const SurfaceBatch&) = delete;
+
+ private:
+  DrawingSurface& surface_;
 };
 
 }  // namespace quilane

@@ -57,6 +57,13 @@ bool IsFinite(const QPointF& point) { return std::isfinite(point.x()) && std::is
 
 void PaintedSurface::Cls() { Clear(); }
 
+void PaintedSurface::BeginBatch() { ++batch_depth_; }
+
+void PaintedSurface::EndBatch() {
+  if (batch_depth_ == 0) return;  // an EndBatch without its BeginBatch
+  if (--batch_depth_ == 0) BatchEnded();
+}
+
 void PaintedSurface::Scale(float x1, float y1, float x2, float y2) {
   scale_left_ = x1;
   scale_top_ = y1;

@@ -34,6 +34,9 @@ class PaintedSurface : public DrawingSurface {
   // outline cannot touch the surface (it lies beside it, or the surface lies
   // inside it) is skipped.
   void Circle(float x, float y, float radius, PlotColour colour) override;
+  // Counts the nesting; when the outermost batch ends, BatchEnded runs.
+  void BeginBatch() override;
+  void EndBatch() override;
 
   // Pixel position (x right, y down, from the top-left corner) of the user
   // point (x, y): x_px = (x - x1) * width / (x2 - x1), likewise for y. Before
@@ -46,10 +49,17 @@ class PaintedSurface : public DrawingSurface {
   // Fills the whole surface with its background.
   virtual void Clear() = 0;
   // Runs `paint` with a painter whose coordinates are the surface's pixels.
+  // Within a batch the surface may hand the same painter to every call.
   virtual void Paint(const std::function<void(QPainter&)>& paint) = 0;
+  // Whether a batch is open (BeginBatch without its EndBatch yet).
+  bool InBatch() const { return batch_depth_ > 0; }
+  // The outermost batch has ended: release what was kept open and show the
+  // picture. Does nothing by default.
+  virtual void BatchEnded() {}
 
  private:
   double pen_width_;
+  int batch_depth_ = 0;
   // User coordinates of the top-left corner and the extent of the surface.
   double scale_left_ = 0.0;
   double scale_top_ = 0.0;

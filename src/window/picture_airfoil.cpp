@@ -25,6 +25,7 @@ const QImage& PictureAirfoil::Picture() const {
 void PictureAirfoil::FitBuffer() const {
   const QSize size(std::max(1, width()), std::max(1, height()));
   if (size == buffer_.size()) return;
+  EndPainting();  // the painter works on the image about to be replaced
   QImage grown(size, QImage::Format_RGB32);
   grown.fill(background_);
   QPainter painter(&grown);
@@ -38,18 +39,39 @@ QSizeF PictureAirfoil::SurfaceSize() const {
   return buffer_.size();
 }
 
+void PictureAirfoil::EndPainting() const {
+  if (painter_.isActive()) painter_.end();
+}
+
+void PictureAirfoil::ShowChange() {
+  if (InBatch()) {
+    change_pending_ = true;
+    return;
+  }
+  update();
+}
+
 void PictureAirfoil::Clear() {
   FitBuffer();
+  EndPainting();  // the image is filled with no painter open on it
   buffer_.fill(background_);
-  update();
+  ShowChange();
 }
 
 void PictureAirfoil::Paint(const std::function<void(QPainter&)>& paint) {
   FitBuffer();
-  QPainter painter(&buffer_);
-  paint(painter);
-  painter.end();
-  update();
+  if (!painter_.isActive()) painter_.begin(&buffer_);
+  paint(painter_);
+  if (!InBatch()) EndPainting();
+  ShowChange();
+}
+
+void PictureAirfoil::BatchEnded() {
+  EndPainting();
+  if (change_pending_) {
+    change_pending_ = false;
+    update();
+  }
 }
 
 void PictureAirfoil::paintEvent(QPaintEvent* event) {

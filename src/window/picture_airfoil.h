@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QPointF>
 #include <QWidget>
@@ -26,7 +27,10 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
   explicit PictureAirfoil(QColor background, QWidget* parent = nullptr);
 
   // Cls, Scale, Line, Circle and ToPixels as PaintedSurface states, on the
-  // widget's size in pixels.
+  // widget's size in pixels. Outside a batch every call paints with a
+  // painter of its own and asks for a repaint; within a batch (Show_Airfoil
+  // draws one) the calls share one painter on the back buffer, closed when
+  // the batch ends, and the repaint is asked for once, then.
 
   // The back buffer: what the surface shows.
   const QImage& Picture() const;
@@ -51,6 +55,7 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
   QSizeF SurfaceSize() const override;
   void Clear() override;
   void Paint(const std::function<void(QPainter&)>& paint) override;
+  void BatchEnded() override;
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -65,11 +70,20 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
 
  private:
   // Gives the back buffer the widget's size, keeping what is drawn; a hidden
-  // widget gets its resize event only when shown.
+  // widget gets its resize event only when shown. Closes the batch's
+  // painter first if the buffer must be replaced.
   void FitBuffer() const;
+  // Closes the painter on the back buffer if it is open.
+  void EndPainting() const;
+  // Asks for a repaint now, or at the end of the batch.
+  void ShowChange();
 
   QColor background_;
   mutable QImage buffer_;
+  // The painter on buffer_ while a batch draws; declared after buffer_ so
+  // that it is closed before the image goes.
+  mutable QPainter painter_;
+  bool change_pending_ = false;  // drawn within the batch, repaint not yet asked for
   int wheel_remainder_ = 0;  // wheel movement short of a whole notch
   bool dragging_ = false;
   QPoint drag_last_;  // pointer position at the last report of a drag

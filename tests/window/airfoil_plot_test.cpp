@@ -1,7 +1,9 @@
 // The plot: the order of its drawing operations, the view transformation, and
 // the pixels it leaves on the drawing surface.
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <sstream>
 
 #include "window/airfoil_plot.h"
@@ -191,6 +193,54 @@ TEST(AirfoilPlotTest, ChangesNothingInTheWorkspace) {
   EXPECT_TRUE(*ws == *before);
 }
 
+// Notes, for each drawing call, how many batches were open.
+class BatchWatchingSurface : public RecordingSurface {
+ public:
+  void BeginBatch() override {
+    ++depth;
+    ++begun;
+  }
+  void EndBatch() override {
+    --depth;
+    ++ended;
+  }
+  void Cls() override {
+    depths.push_back(depth);
+    RecordingSurface::Cls();
+  }
+  void Scale(float x1, float y1, float x2, float y2) override {
+    depths.push_back(depth);
+    RecordingSurface::Scale(x1, y1, x2, y2);
+  }
+  void Line(float x1, float y1, float x2, float y2, PlotColour colour) override {
+    depths.push_back(depth);
+    RecordingSurface::Line(x1, y1, x2, y2, colour);
+  }
+  void Circle(float x, float y, float radius, PlotColour colour) override {
+    depths.push_back(depth);
+    RecordingSurface::Circle(x, y, radius, colour);
+  }
+  int depth = 0;
+  int begun = 0;
+  int ended = 0;
+  std::vector<int> depths;
+};
+
+TEST(AirfoilPlotTest, DrawsTheWholePlotAsOneBatch) {
+  const Sets cases[] = {{0, 0, -1}, {3, 2, 3}, {40, 30, 15}};
+  for (const Sets& sets : cases) {
+    SCOPED_TRACE(testing::Message() << "N " << sets.n << ", NI " << sets.ni);
+    auto ws = PlotWorkspace(sets);
+    BatchWatchingSurface surface;
+    ShowAirfoil(*ws, surface, surface, ws->N, ws->X, ws->Y, ws->NI, ws->XI, ws->YI);
+    EXPECT_EQ(surface.begun, 1);
+    EXPECT_EQ(surface.ended, 1);
+    ASSERT_FALSE(surface.depths.empty());
+    EXPECT_EQ(std::count(surface.depths.begin(), surface.depths.end(), 1),
+              static_cast<std::ptrdiff_t>(surface.depths.size()));
+  }
+}
+
 // ----------------------------------------------------------------- pixels
 
 class PlotPixelTest : public WindowTest {
@@ -347,6 +397,52 @@ TEST(PictureAirfoilTest, KeepsItsPictureWhenResized) {
   EXPECT_TRUE(SameColour(picture.Picture().pixel(150, 80), QColor(255, 255, 192)));
   picture.Cls();
   EXPECT_TRUE(SameColour(picture.Picture().pixel(50, 10), QColor(255, 255, 192)));
+}
+
+// The same calls with and without a batch around them, and in nested
+// batches, leave the same pixels; a resize or a clear within a batch is
+// painted over correctly.
+TEST(PictureAirfoilTest, ABatchLeavesTheSamePixelsAsSingleCalls) {
+  struct Case {
+    const char* name;
+    int batches;        // nesting depth around the drawing
+    bool resize_within;  // grow the widget halfway through
+  };
+  const Case cases[] = {
+      {"no batch", 0, false},
+      {"one batch", 1, false},
+      {"nested batches", 2, false},
+      {"resized within a batch", 1, true},
+      {"resized without a batch", 0, true},
+  };
+  auto draw = [](PictureAirfoil& picture, int batches, bool resize_within) {
+    std::vector<std::unique_ptr<SurfaceBatch>> open;
+    for (int k = 0; k < batches; ++k) open.push_back(std::make_unique<SurfaceBatch>(picture));
+    picture.Line(0, 0, 99, 49, {255, 0, 0});  // cleared below
+    picture.Cls();
+    picture.Scale(-1, 1, 1, -1);
+    picture.Line(-1, 0, 1, 0, {150, 150, 150});
+    picture.Circle(0.5f, 0.5f, 0.1f, {0, 0, 255});
+    if (resize_within) picture.resize(160, 90);
+    picture.Line(0, -1, 0, 1, {200, 200, 200});
+    picture.Circle(-0.5f, -0.5f, 0.2f, {255, 0, 255});
+    while (!open.empty()) open.pop_back();
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PictureAirfoil single(QColor(255, 255, 192));
+    single.resize(100, 50);
+    draw(single, 0, c.resize_within);
+    PictureAirfoil batched(QColor(255, 255, 192));
+    batched.resize(100, 50);
+    draw(batched, c.batches, c.resize_within);
+    EXPECT_EQ(batched.Picture(), single.Picture());
+    // Something of every colour was drawn, nothing of the cleared line kept.
+    const QImage& image = batched.Picture();
+    EXPECT_TRUE(SameColour(image.pixel(image.width() / 2, image.height() / 4),
+                           QColor(200, 200, 200)));
+    EXPECT_TRUE(SameColour(image.pixel(0, 0), QColor(255, 255, 192)));
+  }
 }
 
 }  // namespace
