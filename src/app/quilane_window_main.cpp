@@ -1,8 +1,12 @@
 // QuilaneConfMap: the window program. The workspace lives here, for as long
-// as the program runs, and is handed to the one window.
+// as the program runs, and is handed to the one window. With the environment
+// variable QUILANE_QUIT_AFTER_FIRST_PAINT=1 the program ends after its first
+// painted frame and prints when that was (for timing its start).
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
+#include "window/first_paint_exit.h"
 #include "window/form_quilane.h"
 #include "window/message_service.h"
 #include "workspace/airfoil_workspace.h"
@@ -18,6 +22,10 @@ int main(int argc, char* argv[]) {
   quilane::BoxMessageService messages;
   quilane::FormQuilane form(*workspace, messages);
   messages.SetParent(&form);
+  std::unique_ptr<quilane::FirstPaintExit> first_paint_exit;
+  if (quilane::QuitAfterFirstPaintRequested()) {
+    first_paint_exit = std::make_unique<quilane::FirstPaintExit>(&form, stdout);
+  }
   form.show();
   return QApplication::exec();
 }
