@@ -162,16 +162,20 @@ class Reader {
         const bool last_field = i == points.n && k == 2;
         const FieldStatus status = ReadNumericText(source_, !last_field, field, line);
         if (const auto broken = Broken()) return *broken;
-        const std::string where = "record " + FormatWhole(i) + " of " + FormatWhole(points.n);
+        // Made only for a refusal: a text this long would take the heap for
+        // every field.
+        const auto where = [&] {
+          return "record " + FormatWhole(i) + " of " + FormatWhole(points.n);
+        };
         if (status == FieldStatus::kMissing) {
-          return Refuse("ends at line " + FormatWhole(line) + " in " + where + " (its " +
+          return Refuse("ends at line " + FormatWhole(line) + " in " + where() + " (its " +
                         kFieldNames[k] +
                         " is missing); add the missing points or correct the point count.");
         }
         if (status == FieldStatus::kTooLong) {
           return Refuse("has more than " + FormatWhole(kMaxFieldCharacters) +
                         " characters without a separator where the " + kFieldNames[k] +
-                        " of " + where + " should stand (line " + FormatWhole(line) +
+                        " of " + where() + " should stand (line " + FormatWhole(line) +
                         "); correct the file.");
         }
         const FieldNumber number = ParseNumberField(field);
@@ -186,7 +190,7 @@ class Reader {
             what = std::string("the ") + kFieldNames[k] + " " + Shown(field) +
                    ", which is not a number,";
           }
-          return Refuse("has " + what + " on line " + FormatWhole(line) + " in " + where +
+          return Refuse("has " + what + " on line " + FormatWhole(line) + " in " + where() +
                         "; every record needs a label, x and y as decimal numbers.");
         }
         if (i == 1 && k == 0) points.first_record_line = line;
@@ -229,13 +233,16 @@ class Reader {
 }  // namespace
 
 FileResult ReadAirfoilFile(AirfoilWorkspace& ws) {
-  const std::string& path_text = ws.InputPath;
   std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path_text, in); !opened.ok) return opened;
-
+  if (FileResult opened = OpenCoordinateFile(ws.InputPath, in); !opened.ok) return opened;
   auto source = std::make_unique<TextSource>(in);
+  return ReadAirfoilSource(ws, *source);
+}
+
+FileResult ReadAirfoilSource(AirfoilWorkspace& ws, TextSource& source) {
+  const std::string& path_text = ws.InputPath;
   auto points = std::make_unique<ReadPoints>();
-  Reader reader(path_text, *source);
+  Reader reader(path_text, source);
   FileResult result = reader.Read(*points);
   if (!result.ok) return result;
 
