@@ -9,6 +9,8 @@
 
 namespace quilane {
 
+class TextSource;
+
 // Reads the file named by InputPath into AirfoilTitle, N, X(1..N), Y(1..N),
 // then finds the nose and the chord from neighbour steps (ILE and Xmin from
 // the last step where x decreases, Xmax from the last step where it
@@ -33,6 +35,11 @@ namespace quilane {
 // 400; all x equal (chord 0); a contour whose x never decreases (it has no
 // nose, and ILE would keep the nose of an earlier file).
 FileResult ReadAirfoilFile(AirfoilWorkspace& ws);
+
+// ReadAirfoilFile on the text of InputPath from `source`, made on that file
+// and at its start (new, or rewound): the same reading, refusals and
+// messages, without opening the file again.
+FileResult ReadAirfoilSource(AirfoilWorkspace& ws, TextSource& source);
 
 // What choosing a file does after InputPath is set: reads it and, on success,
 // makes the points read the first set of new points (NI = N, XI = X, YI = Y),

@@ -269,20 +269,21 @@ class DatReader {
 
 }  // namespace
 
-FileResult ReadDatContour(const std::string& path, DatContour& contour) {
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
+namespace {
+
+// ReadDatContour on a source made on `path`, at the start of the file.
+FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour& contour) {
   DatContour read;
-  DatReader reader(path, *source);
+  DatReader reader(path, source);
   FileResult result = reader.Read(read);
   if (result.ok) contour = std::move(read);
   return result;
 }
 
-FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path) {
+// ReadDatFile on a source made on `path`, at the start of the file.
+FileResult ReadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
   DatContour contour;
-  FileResult result = ReadDatContour(path, contour);
+  FileResult result = ReadDatSource(path, source, contour);
   if (!result.ok) return result;
   const ContourOrigin origin{"The airfoil file \"" + path + "\"",
                              "lines " + FormatWhole(contour.first_line) + " to " +
@@ -290,22 +291,21 @@ FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path) {
   return StoreContour(ws, std::move(contour.title), contour.x, contour.y, origin);
 }
 
-FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path) {
-  FileResult result = ReadDatFile(ws, path);
+// LoadDatFile on a source made on `path`, at the start of the file.
+FileResult LoadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
+  FileResult result = ReadDatFileSource(ws, path, source);
   if (!result.ok) return result;
   ws.InputPath = path;
   MakeStoredContourCurrent(ws);
   return FileResult::Success();
 }
 
-CoordinateFormat DetectCoordinateFormat(const std::string& path) {
-  std::ifstream in;
-  if (!OpenCoordinateFile(path, in).ok) return CoordinateFormat::kArf;
-  auto source = std::make_unique<TextSource>(in);
-  if (!source->TakeByteOrderMark()) return CoordinateFormat::kArf;
+// DetectCoordinateFormat on a source at the start of the file.
+CoordinateFormat DetectFormat(TextSource& source) {
+  if (!source.TakeByteOrderMark()) return CoordinateFormat::kArf;
   bool name_seen = false;
   std::string line;
-  while (ReadLine(*source, line) == LineStatus::kLine) {
+  while (ReadLine(source, line) == LineStatus::kLine) {
     const std::string_view text = Trimmed(line);
     if (text.empty() || text.front() == '#') continue;
     if (!name_seen) {
@@ -321,28 +321,67 @@ CoordinateFormat DetectCoordinateFormat(const std::string& path) {
   return CoordinateFormat::kArf;
 }
 
-namespace {
-
-FileResult LoadAs(AirfoilWorkspace& ws, const std::string& path, CoordinateFormat format) {
-  if (format == CoordinateFormat::kDat) return LoadDatFile(ws, path);
+// Loads the file `path` as `format` from `source`, rewound to its start.
+FileResult LoadAs(AirfoilWorkspace& ws, const std::string& path, CoordinateFormat format,
+                  TextSource& source) {
+  source.Rewind();
+  if (format == CoordinateFormat::kDat) return LoadDatFileSource(ws, path, source);
   std::string earlier_path = std::move(ws.InputPath);
   ws.InputPath = path;
-  FileResult result = LoadAirfoilFile(ws);
-  if (!result.ok) ws.InputPath = std::move(earlier_path);
+  FileResult result = ReadAirfoilSource(ws, source);
+  if (result.ok) {
+    MakeStoredContourCurrent(ws);
+  } else {
+    ws.InputPath = std::move(earlier_path);
+  }
   return result;
 }
 
 }  // namespace
 
+FileResult ReadDatContour(const std::string& path, DatContour& contour) {
+  std::ifstream in;
+  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
+  auto source = std::make_unique<TextSource>(in);
+  return ReadDatSource(path, *source, contour);
+}
+
+FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path) {
+  std::ifstream in;
+  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
+  auto source = std::make_unique<TextSource>(in);
+  return ReadDatFileSource(ws, path, *source);
+}
+
+FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path) {
+  std::ifstream in;
+  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
+  auto source = std::make_unique<TextSource>(in);
+  return LoadDatFileSource(ws, path, *source);
+}
+
+CoordinateFormat DetectCoordinateFormat(const std::string& path) {
+  std::ifstream in;
+  if (!OpenCoordinateFile(path, in).ok) return CoordinateFormat::kArf;
+  auto source = std::make_unique<TextSource>(in);
+  return DetectFormat(*source);
+}
+
 FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
                               CoordinateFormat* format) {
-  const CoordinateFormat detected = DetectCoordinateFormat(path);
-  FileResult result = LoadAs(ws, path, detected);
+  // The file is opened once: its kind is told from the start of its text, and
+  // the reader of that kind (and, if it refuses, the other) reads the same
+  // text again, from memory while it fits in one chunk.
+  std::ifstream in;
+  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
+  auto source = std::make_unique<TextSource>(in);
+  const CoordinateFormat detected = DetectFormat(*source);
+  FileResult result = LoadAs(ws, path, detected, *source);
   CoordinateFormat loaded = detected;
   if (!result.ok) {
     const CoordinateFormat other =
         detected == CoordinateFormat::kDat ? CoordinateFormat::kArf : CoordinateFormat::kDat;
-    if (LoadAs(ws, path, other).ok) {
+    if (LoadAs(ws, path, other, *source).ok) {
       result = FileResult::Success();
       loaded = other;
     }

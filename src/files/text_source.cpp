@@ -101,6 +101,45 @@ void TextSource::Fill() {
     read_failed_ = true;
     read_errno_ = errno;
   }
+  if (reads_ == 0) {
+    first_size_ = size_;
+    first_read_failed_ = read_failed_;
+    first_read_errno_ = read_errno_;
+  } else if (size_ > 0 || in_.bad()) {
+    reread_needed_ = true;  // the first chunk is no longer all there is
+  }
+  ++reads_;
+}
+
+void TextSource::Rewind() {
+  line_ = 1;
+  after_line_end_ = false;
+  nul_found_ = false;
+  if (!reread_needed_) {
+    // Only the first chunk was read: it is still in the buffer, and the file
+    // stands where that read left it.
+    position_ = 0;
+    size_ = first_size_;
+    read_failed_ = first_read_failed_;
+    read_errno_ = first_read_errno_;
+    return;
+  }
+  reads_ = 0;
+  reread_needed_ = false;
+  read_failed_ = false;
+  read_errno_ = 0;
+  in_.clear();
+  errno = 0;
+  in_.seekg(0, std::ios::beg);
+  if (in_.fail()) {
+    position_ = 0;
+    size_ = 0;
+    read_failed_ = true;
+    read_errno_ = errno;
+    reread_needed_ = true;  // a later Rewind tries again
+    return;
+  }
+  Fill();
 }
 
 int TextSource::RawPeek() {

@@ -53,6 +53,13 @@ class TextSource {
   // Takes the next character ('\n' for any line end) or gives kEnd.
   int Get();
 
+  // Goes back to the start of the file, as a source just made on it would
+  // be (line 1, no NUL met, the byte-order mark not yet taken), so that a
+  // second reader can take the same text. While everything read so far lies
+  // in the first chunk, that chunk is read again from memory and the file is
+  // not touched; otherwise the file is read again from its start.
+  void Rewind();
+
   long long line() const { return line_; }
   // The line on which the text ended: the last line that holds anything, not
   // the empty one after a final line end.
@@ -69,6 +76,13 @@ class TextSource {
   int RawPeek();
 
   std::ifstream& in_;
+  // The state after the first chunk was read, for Rewind; `reread_needed_`
+  // once a later read brought more bytes or failed.
+  int reads_ = 0;
+  std::size_t first_size_ = 0;
+  bool first_read_failed_ = false;
+  int first_read_errno_ = 0;
+  bool reread_needed_ = false;
   std::array<char, kChunkBytes> buffer_{};
   std::size_t position_ = 0;
   std::size_t size_ = 0;

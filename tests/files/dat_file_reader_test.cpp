@@ -309,6 +309,46 @@ TEST_F(DatReaderTest, TellsTheKindOfFileFromItsContent) {
   }
 }
 
+// The file is opened once and its text read again for the reader; when
+// telling its kind reads past the first chunk, the reader still gets the
+// whole text from its start.
+TEST_F(DatReaderTest, LoadsFilesLongerThanOneChunkAsTheReaderOfTheirKind) {
+  using F = CoordinateFormat;
+  const std::string blank_lines(70000, '\n');
+  std::string comments;
+  while (comments.size() < 70000) comments += "# a comment line of the header\n";
+  const DetectCase cases[] = {
+      {"arf_with_blank_lines_beyond_the_chunk",
+       "Diamond\n5\n" + blank_lines + "1 1 0\n2 0.5 -0.05\n3 0 0\n4 0.5 0.05\n5 1 0\n",
+       F::kArf, F::kArf},
+      {"selig_after_a_chunk_of_comments", comments + kSeligDiamond, F::kDat, F::kDat},
+      {"arf_count_and_label_beyond_the_chunk",
+       "Diamond\n" + blank_lines + "5 1\n1 0\n2 0.5 -0.05\n3 0 0\n4 0.5 0.05\n5 1 0\n",
+       F::kDat, F::kArf},
+      {"arf_in_one_chunk", "Diamond\n5\n1 1 0\n2 0.5 -0.05\n3 0 0\n4 0.5 0.05\n5 1 0\n",
+       F::kArf, F::kArf},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Write(c.bytes, "section.txt");
+    EXPECT_EQ(DetectCoordinateFormat(path), c.detected);
+    AirfoilWorkspace ws;
+    CoordinateFormat loaded = c.detected == F::kArf ? F::kDat : F::kArf;
+    const FileResult result = LoadCoordinateFile(ws, path, &loaded);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(loaded, c.loaded);
+    AirfoilWorkspace direct;
+    if (c.loaded == F::kArf) {
+      direct.InputPath = path;
+      ASSERT_TRUE(LoadAirfoilFile(direct).ok);
+    } else {
+      ASSERT_TRUE(LoadDatFile(direct, path).ok);
+    }
+    EXPECT_TRUE(ws == direct);
+    EXPECT_EQ(Entries(ws.X, 5), kDiamondX);
+  }
+}
+
 TEST_F(DatReaderTest, RefusedEitherWayGivesTheDetectedKindsMessage) {
   struct Case {
     const char* name;
