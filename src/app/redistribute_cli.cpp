@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -243,14 +245,92 @@ std::string InputPathOf(const std::string& input) {
          absolute.filename().string();
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
+// Whether a file may stand at `path`: false only when the system says that
+// nothing does. A file that does not exist is neither the input nor a result
+// written earlier, so it needs no further comparison.
+bool MayExist(const std::string& path) {
   std::error_code error;
-  if (fs::equivalent(a, b, error)) return true;
-  const fs::path ca = fs::weakly_canonical(a, error);
-  if (error) return false;
-  const fs::path cb = fs::weakly_canonical(b, error);
-  return !error && ca == cb;
+  return fs::status(path, error).type() != fs::file_type::not_found;
 }
+
+// Whether the existing file `target` is the file `other` (through symbolic
+// links, "./" and the like: the same file on the same device).
+bool SameExistingFile(const std::string& target, const std::string& other) {
+  std::error_code error;
+  return fs::equivalent(target, other, error);
+}
+
+// A path's text with the letters A to Z made lower case, to find names that
+// a file system which ignores letter case would take for one.
+std::string FoldedCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// The result files written so far in a run over several inputs, so that a
+// later input does not replace one. Each was renamed into place just now, so
+// it is a file with one name: its folder made canonical, then its name. A
+// target is compared with them by text; only when it exists is it made
+// canonical, and then compared, as a file, with those whose canonical name
+// matches but for letter case. Finding a result costs no system call when the
+// target does not exist, and a few when it does, however many were written.
+class EarlierResults {
+ public:
+  void Add(const std::string& written) {
+    written_.push_back(written);
+    names_.insert(written);
+  }
+
+  // Whether `target` is one of the results written; `exists` as MayExist
+  // says of it.
+  bool Holds(const std::string& target, bool exists) {
+    if (names_.count(target) != 0) return true;
+    if (!exists) return false;
+    std::error_code error;
+    const fs::path canonical = fs::canonical(target, error);
+    if (error) return AnyIsTheSameFile(target);
+    Index();
+    const auto candidates = by_folded_name_.find(FoldedCase(canonical.string()));
+    if (candidates == by_folded_name_.end()) return false;
+    for (const std::size_t k : candidates->second) {
+      if (SameExistingFile(target, written_[k])) return true;
+    }
+    return false;
+  }
+
+ private:
+  bool AnyIsTheSameFile(const std::string& target) const {
+    for (const std::string& written : written_) {
+      if (SameExistingFile(target, written)) return true;
+    }
+    return false;
+  }
+
+  // Files the canonical names of the results not indexed yet.
+  void Index() {
+    for (; indexed_ < written_.size(); ++indexed_) {
+      const fs::path path = written_[indexed_];
+      const std::string folder = path.parent_path().string();
+      auto known = canonical_folders_.find(folder);
+      if (known == canonical_folders_.end()) {
+        std::error_code error;
+        fs::path canonical = fs::canonical(folder.empty() ? "." : folder, error);
+        if (error) canonical = fs::path(folder);  // then only a name given the same way matches
+        known = canonical_folders_.emplace(folder, std::move(canonical)).first;
+      }
+      const std::string name = (known->second / path.filename()).string();
+      by_folded_name_[FoldedCase(name)].push_back(indexed_);
+    }
+  }
+
+  std::vector<std::string> written_;
+  std::unordered_set<std::string> names_;
+  std::size_t indexed_ = 0;  // results in by_folded_name_
+  std::unordered_map<std::string, fs::path> canonical_folders_;
+  std::unordered_map<std::string, std::vector<std::size_t>> by_folded_name_;
+};
 
 // What a person calls an input in the outcome lines.
 std::string LabelOf(const CliInput& input) {
@@ -322,12 +402,12 @@ std::string CamberOutput(const CliOptions& options, const std::string& output) {
 
 // Reads one input, runs the calculation and writes its results: to `output`
 // (or, with --output-dir, to a file named after the input) and its camber
-// file, or to `out` when neither is given. A result file named in `written`
-// (the files of earlier inputs of the same run) is not replaced. Refusals go
-// to `err`. Returns the names of the files written ("" for standard output),
-// or nothing.
+// file, or to `out` when neither is given. A result file held in
+// `written_before` (the files of earlier inputs of the same run) is not
+// replaced, nor is the input. Refusals go to `err`. Returns the names of the
+// files written ("" for standard output), or nothing.
 std::optional<std::pair<std::string, std::string>> RedistributeOne(
-    const CliOptions& options, const CliInput& input, const std::vector<std::string>& written_before,
+    const CliOptions& options, const CliInput& input, EarlierResults& written_before,
     std::FILE* out, std::FILE* err) {
   AirfoilWorkspace ws;
   ws.Pi = 4.0 * std::atan(1.0);
@@ -364,19 +444,21 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
 
   ws.SaveName = output;
   ws.CamberName = CamberOutput(options, output);
-  for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-    for (const std::string& earlier : written_before) {
-      if (SameFile(*target, earlier)) {
-        PrintMessage(err, "The output \"" + *target +
-                              "\" already holds the result of an earlier input of this run; "
-                              "give inputs of the same name separate runs or folders.");
-        return std::nullopt;
-      }
+  const bool save_exists = MayExist(ws.SaveName);
+  const bool camber_exists = MayExist(ws.CamberName);
+  for (const auto& [target, exists] :
+       {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
+    if (written_before.Holds(*target, exists)) {
+      PrintMessage(err, "The output \"" + *target +
+                            "\" already holds the result of an earlier input of this run; "
+                            "give inputs of the same name separate runs or folders.");
+      return std::nullopt;
     }
   }
   if (!ws.InputPath.empty()) {
-    for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-      if (SameFile(*target, ws.InputPath)) {
+    for (const auto& [target, exists] :
+         {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
+      if (exists && SameExistingFile(*target, ws.InputPath)) {
         PrintMessage(err, "The output \"" + *target + "\" is the input file " +
                               ws.InputPath +
                               "; choose another output name so the input is not overwritten.");
@@ -425,7 +507,8 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     if (options.inputs.size() > 1) {
       return UsageError(err, "several input files need --output-dir");
     }
-    const bool done = RedistributeOne(options, options.inputs.front(), {}, out, err).has_value();
+    EarlierResults none;
+    const bool done = RedistributeOne(options, options.inputs.front(), none, out, err).has_value();
     return done ? kExitSuccess : kExitRefused;
   }
 
@@ -436,14 +519,14 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     return kExitRefused;
   }
   int refused = 0;
-  std::vector<std::string> written_before;
+  EarlierResults written_before;
   for (const CliInput& input : options.inputs) {
     if (const auto written = RedistributeOne(options, input, written_before, out, err)) {
       const std::string line =
           LabelOf(input) + ": wrote " + written->first + " and " + written->second + "\n";
       std::fwrite(line.data(), 1, line.size(), out);
-      written_before.push_back(written->first);
-      written_before.push_back(written->second);
+      written_before.Add(written->first);
+      written_before.Add(written->second);
     } else {
       ++refused;
       PrintMessage(err, LabelOf(input) + ": refused");

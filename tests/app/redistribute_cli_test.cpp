@@ -147,6 +147,67 @@ TEST_F(RedistributeCli, CamberFileMayNotReplaceTheInput) {
   EXPECT_FALSE(fs::exists(dir_ / "out.arf"));
 }
 
+// The input reached under another name is still the input: through "./",
+// a symbolic link either way, a hard link, or a folder that names it.
+TEST_F(RedistributeCli, AnOutputThatIsTheInputByAnyNameIsRefused) {
+  fs::create_symlink("diamond.arf", dir_ / "link.arf");
+  fs::create_hard_link(dir_ / "diamond.arf", dir_ / "hard.arf");
+  fs::create_directories(dir_ / "sub");
+  fs::create_symlink("../diamond.arf", dir_ / "sub" / "up.arf");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "Camber_x.arf");
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* kept;  // the input, unchanged afterwards
+  };
+  const Case cases[] = {
+      {"dot slash", "diamond.arf -n 5 -o ./diamond.arf", "diamond.arf"},
+      {"dot slash on the input", "./diamond.arf -n 5 -o diamond.arf", "diamond.arf"},
+      {"output a link to the input", "diamond.arf -n 5 -o link.arf", "diamond.arf"},
+      {"input a link to the output", "link.arf -n 5 -o diamond.arf", "diamond.arf"},
+      {"link in another folder", "diamond.arf -n 5 -o sub/up.arf", "diamond.arf"},
+      {"parent folder", "sub/../diamond.arf -n 5 -o diamond.arf", "diamond.arf"},
+      {"hard link", "diamond.arf -n 5 -o hard.arf", "diamond.arf"},
+      {"camber output is the input", "Camber_x.arf -n 5 -o x.arf", "Camber_x.arf"},
+      {"camber output through dot slash", "Camber_x.arf -n 5 -o ./x.arf", "Camber_x.arf"},
+      {"folder of the input", "-n 5 -d . diamond.arf", "diamond.arf"},
+      {"folder of the input through dot slash", "-n 5 -d ./ ./diamond.arf", "diamond.arf"},
+      {"camber output is the input, in a folder", "-n 5 -d sub/.. Camber_x.arf", "Camber_x.arf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string original = ReadWhole(dir_ / c.kept);
+    const ToolRun run = Run(c.arguments);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("is the input file"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadWhole(dir_ / c.kept), original);
+  }
+}
+
+// Outputs that exist but are other files are simply replaced.
+TEST_F(RedistributeCli, AnExistingOutputThatIsAnotherFileIsReplaced) {
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "copy.arf");
+  fs::create_directories(dir_ / "sub");
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"a copy of the input", "diamond.arf -n 5 -o copy.arf", "copy.arf"},
+      {"an earlier result", "diamond.arf -n 5 -o out.arf", "out.arf"},
+      {"the input's name in another folder", "diamond.arf -n 5 -o sub/diamond.arf",
+       "sub/diamond.arf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteWhole(dir_ / c.written, "old\n");
+    const ToolRun run = Run(c.arguments);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(ReadWhole(dir_ / c.written).rfind("Diamond - redistributed", 0), 0u);
+  }
+}
+
 TEST_F(RedistributeCli, WritesBothFilesWithOptionsBeforeOrAfterTheInput) {
   const ToolRun before = Run("-n 7 --mapping --pwcubic -o first.arf diamond.arf");
   ASSERT_EQ(before.exit_code, 0) << before.err;
@@ -340,6 +401,57 @@ TEST_F(RedistributeCli, BatchKeepsTheResultOfAnEarlierInputOfTheSameName) {
       << run.err;
   EXPECT_NE(run.err.find("two/d.dat: refused"), std::string::npos) << run.err;
   EXPECT_EQ(ReadWhole(dir_ / "out" / "d.arf").rfind("Diamond - redistributed", 0), 0u);
+}
+
+// A result of this run reached under another name is not replaced either:
+// a symbolic link in the output folder to an earlier result, or the output
+// folder named another way.
+TEST_F(RedistributeCli, BatchKeepsAnEarlierResultReachedByAnotherName) {
+  fs::create_directories(dir_ / "in");
+  fs::create_directories(dir_ / "out");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "a.arf");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "b.arf");
+  WriteWhole(dir_ / "in" / "c.arf", "Other\n 3\n 1 1 0\n 2 0 0.1\n 3 1 0\n");
+  fs::create_symlink("a.arf", dir_ / "out" / "c.arf");  // dangling until a.arf is written
+  fs::create_symlink("Camber_a.arf", dir_ / "out" / "Camber_b.arf");
+
+  const ToolRun run = Run("-n 5 -d out in/a.arf in/b.arf in/c.arf");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.out.find("in/a.arf: wrote out/a.arf and out/Camber_a.arf"), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.err.find("The output \"out/Camber_b.arf\" already holds the result of an "
+                         "earlier input"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("The output \"out/c.arf\" already holds the result of an earlier input"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("in/b.arf: refused"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("in/c.arf: refused"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadWhole(dir_ / "out" / "a.arf").rfind("Diamond - redistributed", 0), 0u);
+}
+
+// A second run into a folder that holds the first run's results replaces
+// them all: results of an earlier run are not results of this one, also when
+// their names differ only in letter case.
+TEST_F(RedistributeCli, ASecondBatchIntoTheSameFolderReplacesTheFirstsResults) {
+  fs::create_directories(dir_ / "in");
+  fs::create_directories(dir_ / "out");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "A.arf");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "a.arf");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "b.arf");
+  const std::string command = "-n 5 -d out in/A.arf in/a.arf in/b.arf";
+  const ToolRun first = Run(command);
+  ASSERT_EQ(first.exit_code, 0) << first.err;
+  const ToolRun second = Run("-n 7 -d ./out/ in/A.arf in/a.arf in/b.arf");
+  EXPECT_EQ(second.exit_code, 0) << second.err;
+  EXPECT_TRUE(second.err.empty()) << second.err;
+  for (const char* name : {"A.arf", "a.arf", "b.arf", "Camber_b.arf"}) {
+    SCOPED_TRACE(name);
+    const auto lines = SplitCrLfLines(ReadWhole(dir_ / "out" / name));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[1], std::string(name).rfind("Camber_", 0) == 0 ? " 4 " : " 7 ");
+  }
 }
 
 TEST_F(RedistributeCli, FormatAndNacaMistakes) {
