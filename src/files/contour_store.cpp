@@ -51,6 +51,16 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
     return refuse("has x values too far apart to measure a chord (" + origin.lines +
                   "); scale the coordinates down.");
   }
+  // A point far beyond the chord, or a chord too short to divide by, would
+  // normalise to an infinite x.
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    if (!std::isfinite((x[i] - xmin) / chord)) {
+      return refuse("has point " + FormatWhole(static_cast<long long>(i) + 1) + " (" +
+                    origin.lines + ") too far from the nose for a chord of " +
+                    FormatMessageNumber(chord) +
+                    "; correct that point or scale the coordinates.");
+    }
+  }
 
   ws.AirfoilTitle = std::move(title);
   ws.N = n;

@@ -30,7 +30,8 @@ struct ContourOrigin {
 // Refuses, changing nothing in the workspace: x and y of different lengths,
 // fewer than 2 or more than kPointCapacity points; the same x in every point
 // (chord 0); x that never decreases (no nose: ILE would keep an earlier
-// file's nose); a chord too large for a double. Only AirfoilTitle, N, ILE,
+// file's nose); a chord too large for a double; a point whose normalised x
+// is not a finite number (far beyond the chord, or a chord near zero). Only AirfoilTitle, N, ILE,
 // Xmin, Chord and entries 1..n of X and Y change on success.
 FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
                         const std::vector<double>& y, const ContourOrigin& origin);
