@@ -91,17 +91,21 @@ class SystemFiles : public SaveFileSystem {
   }
 };
 
-// The title line: quoted when the reader would otherwise not get the title
-// back as it stands (a comma ends an unquoted title, blanks around it are
-// dropped, a byte-order mark at the start of the file is passed over); a
-// title with a double quote cannot be quoted and stays as it is.
+// The title line, written so that the reader gets the title back as it
+// stands: between double quotes when it holds a comma (which ends an unquoted
+// title), begins or ends with a blank or tab (dropped around an unquoted one)
+// or begins with a byte-order mark (passed over at the start of a file); a
+// title with a double quote cannot be quoted, and one of them that begins with
+// a byte-order mark gets a blank in front instead.
 std::string TitleLine(const std::string& title) {
-  const bool changes_unquoted =
-      title.find(',') != std::string::npos || title.starts_with("\xEF\xBB\xBF") ||
+  const bool mark_first = title.starts_with("\xEF\xBB\xBF");
+  const bool needs_quotes =
+      mark_first || title.find(',') != std::string::npos ||
       (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||
                           title.back() == ' ' || title.back() == '\t'));
-  if (changes_unquoted && title.find('"') == std::string::npos) return '"' + title + '"';
-  return title;
+  if (!needs_quotes) return title;
+  if (title.find('"') == std::string::npos) return '"' + title + '"';
+  return mark_first ? ' ' + title : title;
 }
 
 // Writes `text` to the file `name` (UTF-8, as typed) through a temporary file

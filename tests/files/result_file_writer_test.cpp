@@ -388,6 +388,7 @@ TEST_F(WriterTest, TitlesReadBackWhole) {
       {"leading_blanks", "  X - redistributed", "\"  X - redistributed\""},
       {"trailing_tab", "X\t", "\"X\t\""},
       {"byte_order_mark_first", "\xEF\xBB\xBFX", "\"\xEF\xBB\xBFX\""},
+      {"byte_order_mark_first_and_a_quote", "\xEF\xBB\xBFX\"Y\"", " \xEF\xBB\xBFX\"Y\""},
       {"empty", "", ""},
   };
   for (const auto& c : cases) {
