@@ -94,11 +94,13 @@ class SystemFiles : public SaveFileSystem {
 // The title line, written so that the reader gets the title back as it
 // stands: between double quotes when it holds a comma (which ends an unquoted
 // title), begins or ends with a blank or tab (dropped around an unquoted one)
-// or begins with a byte-order mark (passed over at the start of a file); a
-// title with a double quote cannot be quoted, and one of them that begins with
-// a byte-order mark gets a blank in front instead.
+// or begins with the bytes of a byte-order mark (at the start of a file the
+// UTF-8 one is passed over, a UTF-16 one refused); a title with a double
+// quote cannot be quoted, and one of them that begins with such bytes gets a
+// blank in front instead.
 std::string TitleLine(const std::string& title) {
-  const bool mark_first = title.starts_with("\xEF\xBB\xBF");
+  const bool mark_first = title.starts_with("\xEF\xBB\xBF") || title.starts_with("\xFF\xFE") ||
+                          title.starts_with("\xFE\xFF");
   const bool needs_quotes =
       mark_first || title.find(',') != std::string::npos ||
       (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||

@@ -19,10 +19,10 @@ std::string CamberFileName(const std::string& save_name);
 
 // Text of a result file, lines ended by CR LF: the title (between double
 // quotes when it holds a comma, begins or ends with a blank or tab, or begins
-// with a byte-order mark, and holds no double quote, so that the reader gets
-// it back whole rather than cutting it at the comma and taking the rest for
-// the count; a title with a double quote that begins with a byte-order mark
-// gets a blank in front instead); the count as one
+// with the bytes of a UTF-8 or UTF-16 byte-order mark, and holds no double
+// quote, so that the reader gets it back whole rather than cutting it at the
+// comma and taking the rest for the count; a title with a double quote that
+// begins with such bytes gets a blank in front instead); the count as one
 // blank, the number (shortest plain form: "51", "25.5"), one blank (an empty
 // line, and no point lines, for a count never set); then for i = 1 while
 // i <= count and i <= kPointCapacity: two blanks, i ("####"), two blanks, x

@@ -389,6 +389,8 @@ TEST_F(WriterTest, TitlesReadBackWhole) {
       {"trailing_tab", "X\t", "\"X\t\""},
       {"byte_order_mark_first", "\xEF\xBB\xBFX", "\"\xEF\xBB\xBFX\""},
       {"byte_order_mark_first_and_a_quote", "\xEF\xBB\xBFX\"Y\"", " \xEF\xBB\xBFX\"Y\""},
+      {"utf16_mark_bytes_first", "\xFF\xFEX", "\"\xFF\xFEX\""},
+      {"utf16_mark_bytes_first_and_a_quote", "\xFE\xFFX\"", " \xFE\xFFX\""},
       {"empty", "", ""},
   };
   for (const auto& c : cases) {
