@@ -1,5 +1,6 @@
 #include "files/result_file_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -91,23 +92,28 @@ class SystemFiles : public SaveFileSystem {
   }
 };
 
-// The title line, written so that the reader gets the title back as it
-// stands: between double quotes when it holds a comma (which ends an unquoted
-// title), begins or ends with a blank or tab (dropped around an unquoted one)
-// or begins with the bytes of a byte-order mark (at the start of a file the
-// UTF-8 one is passed over, a UTF-16 one refused); a title with a double
-// quote cannot be quoted, and one of them that begins with such bytes gets a
-// blank in front instead.
+// The title line, written so that the reader gets the title back: between
+// double quotes when it holds a comma (which ends an unquoted title), begins
+// or ends with a blank or tab (dropped around an unquoted one) or begins with
+// the bytes of a byte-order mark (at the start of a file the UTF-8 one is
+// passed over, a UTF-16 one refused). A quoted title cannot hold a double
+// quote: one that needs the quotes only for the mark's bytes gets a blank in
+// front instead; otherwise (a name line of a .dat file with both a comma and
+// a double quote) its double quotes are written as apostrophes, the one
+// change that lets the file open again.
 std::string TitleLine(const std::string& title) {
   const bool mark_first = title.starts_with("\xEF\xBB\xBF") || title.starts_with("\xFF\xFE") ||
                           title.starts_with("\xFE\xFF");
-  const bool needs_quotes =
-      mark_first || title.find(',') != std::string::npos ||
+  const bool cut_unquoted =
+      title.find(',') != std::string::npos ||
       (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||
                           title.back() == ' ' || title.back() == '\t'));
-  if (!needs_quotes) return title;
+  if (!mark_first && !cut_unquoted) return title;
   if (title.find('"') == std::string::npos) return '"' + title + '"';
-  return mark_first ? ' ' + title : title;
+  if (!cut_unquoted) return ' ' + title;
+  std::string quoted = title;
+  std::replace(quoted.begin(), quoted.end(), '"', '\'');
+  return '"' + quoted + '"';
 }
 
 // Writes `text` to the file `name` (UTF-8, as typed) through a temporary file

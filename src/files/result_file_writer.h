@@ -22,7 +22,9 @@ std::string CamberFileName(const std::string& save_name);
 // with the bytes of a UTF-8 or UTF-16 byte-order mark, and holds no double
 // quote, so that the reader gets it back whole rather than cutting it at the
 // comma and taking the rest for the count; a title with a double quote that
-// begins with such bytes gets a blank in front instead); the count as one
+// begins with such bytes gets a blank in front instead, and one with a double
+// quote that needs the quotes otherwise has its double quotes written as
+// apostrophes); the count as one
 // blank, the number (shortest plain form: "51", "25.5"), one blank (an empty
 // line, and no point lines, for a count never set); then for i = 1 while
 // i <= count and i <= kPointCapacity: two blanks, i ("####"), two blanks, x

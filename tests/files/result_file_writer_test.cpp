@@ -406,10 +406,15 @@ TEST_F(WriterTest, TitlesReadBackWhole) {
     EXPECT_EQ(read.AirfoilTitle, c.title);
     EXPECT_EQ(read.N, 51);
   }
-  // A title with both a comma and a double quote cannot come from the reader;
-  // it is written as it stands.
-  Settable<int> none;
-  EXPECT_EQ(ResultFileText("a\"b,c", none, ws_.XI, ws_.YI), "a\"b,c\r\n\r\n");
+  // A quoted title cannot hold a double quote: a title with a comma and a
+  // double quote (a .dat name line) reopens with apostrophes for its quotes.
+  Name("comma_and_quote.arf");
+  ws_.PlotTitle = "Clark \"Y\", smoothed";
+  ASSERT_TRUE(WriteResultFiles(ws_).ok);
+  AirfoilWorkspace read;
+  read.InputPath = ws_.SaveName;
+  ASSERT_TRUE(ReadAirfoilFile(read).ok);
+  EXPECT_EQ(read.AirfoilTitle, "Clark 'Y', smoothed");
 }
 
 TEST(ResultFileTextTest, HalfCountWritesTheWholePointsBelowIt) {
