@@ -308,7 +308,7 @@ class EarlierResults {
     return false;
   }
 
-  // Files the canonical names of the results not indexed yet.
+  // Adds the results not indexed yet under their canonical names.
   void Index() {
     for (; indexed_ < written_.size(); ++indexed_) {
       const fs::path path = written_[indexed_];
