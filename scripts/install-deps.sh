@@ -8,7 +8,6 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   locales
-  xvfb xauth imagemagick
   python3 python3-numpy
   clang libclang-rt-14-dev
 )
