@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/option_word.h"
 #include "files/dat_file_writer.h"
 #include "files/result_file_writer.h"
 #include "tools/naca_section.h"
@@ -110,18 +111,9 @@ std::string Parse(const std::vector<std::string>& args, Options& options) {
       options_ended = true;
       continue;
     }
-    std::string name = arg;
-    std::optional<std::string> attached;
-    if (arg.rfind("--", 0) == 0) {
-      const auto equals = arg.find('=');
-      if (equals != std::string::npos) {
-        name = arg.substr(0, equals);
-        attached = arg.substr(equals + 1);
-      }
-    } else if (arg.size() > 2) {
-      name = arg.substr(0, 2);
-      attached = arg.substr(2);
-    }
+    const quilane::OptionWord word = quilane::SplitOptionWord(arg);
+    const std::string& name = word.name;
+    const std::optional<std::string>& attached = word.attached;
     std::string value;
     auto take_value = [&]() {
       if (attached) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/option_word.h"
 #include "engine/run_calculation.h"
 #include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
@@ -109,18 +110,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       options_ended = true;
       continue;
     }
-    std::string name = arg;
-    std::optional<std::string> attached;
-    if (arg.rfind("--", 0) == 0) {
-      const auto equals = arg.find('=');
-      if (equals != std::string::npos) {
-        name = arg.substr(0, equals);
-        attached = arg.substr(equals + 1);
-      }
-    } else if (arg.size() > 2) {
-      name = arg.substr(0, 2);
-      attached = arg.substr(2);
-    }
+    const quilane::OptionWord word = quilane::SplitOptionWord(arg);
+    const std::string& name = word.name;
+    const std::optional<std::string>& attached = word.attached;
     auto value = [&]() -> std::optional<std::string> {
       if (attached) return attached;
       if (i + 1 < args.size()) return args[++i];
