@@ -118,7 +118,7 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
   fi
   if [ "$name" != QuilaneConfMap ]; then
     # Each option the program lists under --help has its entry.
-    options="$("$bin/$name" --help | grep -oE '^ +(-[a-zA-Z], )?--?[a-z][a-z-]*' | grep -oE -- '--?[a-z][a-z-]*$')"
+    options="$("$bin/$name" --help | grep -oE '^ +(-[a-zA-Z], )?--?[a-z][a-z-]*' | grep -oE -- '--?[a-zA-Z][a-z-]*')"
     [ -n "$options" ] || fault "no option read from $name --help"
     for option in $options; do
       echo "$text" | grep -qE -- "(^|[ ,])$option([ ,=]|$)" || fault "$name.1 does not describe $option"
