@@ -14,7 +14,7 @@
 
 #include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane::bench {

@@ -10,6 +10,7 @@ packages=(
   locales
   python3 python3-numpy
   clang libclang-rt-14-dev
+  dpkg-dev lintian desktop-file-utils man-db groff-base
 )
 
 missing=()

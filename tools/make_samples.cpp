@@ -11,7 +11,7 @@
 #include <string>
 
 #include "files/result_file_writer.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace {

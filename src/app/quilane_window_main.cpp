@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("QuilaneConfMap");
   QApplication::setApplicationDisplayName("QuilaneConfMap");
   QApplication::setApplicationVersion(QUILANE_VERSION);
+  // The desktop entry the window belongs to, for its icon in the task bar.
+  QGuiApplication::setDesktopFileName("quilaneconfmap");
 
   // The workspace is large (arrays of 1001 points): keep it off the stack.
   auto workspace = std::make_unique<quilane::AirfoilWorkspace>();

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/option_word.h"
+#include "app/command_line.h"
 #include "engine/run_calculation.h"
 #include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
@@ -20,7 +20,7 @@
 #include "files/dat_file_writer.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
@@ -99,39 +99,16 @@ struct ParseOutcome {
 ParseOutcome ParseArguments(const std::vector<std::string>& args) {
   ParseOutcome outcome;
   CliOptions& options = outcome.options;
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+  OptionScanner scanner(args);
+  while (scanner.Next()) {
+    const std::string& arg = scanner.word();
+    if (scanner.IsOperand()) {
       options.inputs.push_back({arg, ""});
       continue;
     }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    const quilane::OptionWord word = quilane::SplitOptionWord(arg);
-    const std::string& name = word.name;
-    const std::optional<std::string>& attached = word.attached;
-    auto value = [&]() -> std::optional<std::string> {
-      if (attached) return attached;
-      if (i + 1 < args.size()) return args[++i];
-      return std::nullopt;
-    };
-    auto needs_value = [&](std::string& target) {
-      const auto given = value();
-      if (!given) {
-        outcome.error = "option " + name + " needs a value";
-        return false;
-      }
-      target = *given;
-      return true;
-    };
-    auto takes_no_value = [&]() {
-      if (!attached) return true;
-      outcome.error = "option " + name + " takes no value";
-      return false;
-    };
+    const std::string& name = scanner.name();
+    auto needs_value = [&](std::string& target) { return scanner.TakeValue(target, outcome.error); };
+    auto takes_no_value = [&]() { return scanner.TakeNoValue(outcome.error); };
 
     if (name == "-n" || name == "--points") {
       if (!needs_value(options.ni_text)) return outcome;
@@ -213,8 +190,7 @@ class CliRunHost : public RunHost {
 };
 
 void PrintMessage(std::FILE* err, const std::string& text) {
-  const std::string line = std::string(kProgram) + ": " + text + "\n";
-  std::fwrite(line.data(), 1, line.size(), err);
+  PrintToolMessage(err, kProgram, text);
 }
 
 void CliRunHost::ShowMessage(const std::string& text) {
@@ -223,8 +199,7 @@ void CliRunHost::ShowMessage(const std::string& text) {
 }
 
 int UsageError(std::FILE* err, const std::string& text) {
-  PrintMessage(err, text + "\nTry '" + std::string(kProgram) + " --help'.");
-  return kExitUsage;
+  return PrintUsageError(err, kProgram, text);
 }
 
 // The path the file list would build: the file's folder, the separator and

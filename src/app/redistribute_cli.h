@@ -10,12 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace quilane {
+#include "app/command_line.h"  // the exit codes
 
-// Exit codes of the tool.
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitRefused = 1;  // the file or the run was refused
-inline constexpr int kExitUsage = 2;    // the command line was wrong
+namespace quilane {
 
 // Runs the tool on the arguments after the program name. Results that go to
 // standard output are written to `out`, messages to `err`. Returns the exit code.

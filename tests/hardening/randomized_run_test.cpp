@@ -22,7 +22,7 @@
 #include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
 #include "files/number_text.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {

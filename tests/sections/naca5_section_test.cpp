@@ -9,7 +9,7 @@
 
 #include "files/dat_file_reader.h"
 #include "gtest/gtest.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 
 namespace quilane {
 namespace {

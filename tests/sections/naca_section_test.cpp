@@ -1,4 +1,4 @@
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 
 #include <cmath>
 #include <cstddef>

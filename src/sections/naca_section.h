@@ -6,8 +6,8 @@
 // The placement of the points around the contour is shared
 // (PlaceSectionPoints); each family supplies its thickness and mean line, so
 // a 5-digit generator sits beside Naca4Section with its own mean line.
-#ifndef QUILANE_TOOLS_NACA_SECTION_H_
-#define QUILANE_TOOLS_NACA_SECTION_H_
+#ifndef QUILANE_SECTIONS_NACA_SECTION_H_
+#define QUILANE_SECTIONS_NACA_SECTION_H_
 
 #include <functional>
 #include <string>
@@ -135,4 +135,4 @@ SectionResult NacaSection(std::string_view designation, int point_count,
 
 }  // namespace quilane
 
-#endif  // QUILANE_TOOLS_NACA_SECTION_H_
+#endif  // QUILANE_SECTIONS_NACA_SECTION_H_

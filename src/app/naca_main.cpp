@@ -17,10 +17,10 @@
 #include <system_error>
 #include <vector>
 
-#include "app/option_word.h"
+#include "app/command_line.h"
 #include "files/dat_file_writer.h"
 #include "files/result_file_writer.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace {
@@ -55,10 +55,6 @@ constexpr std::string_view kUsage =
     "Exit status: 0 when every section was written, 1 when a section or a file\n"
     "was refused (the others are still done), 2 when the command line was wrong.\n";
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
-
 enum class Format { kArf, kSelig };
 
 struct Options {
@@ -76,14 +72,9 @@ void Print(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-void PrintMessage(const std::string& text) {
-  Print(stderr, std::string(kProgram) + ": " + text + "\n");
-}
+void PrintMessage(const std::string& text) { quilane::PrintToolMessage(stderr, kProgram, text); }
 
-int UsageError(const std::string& text) {
-  PrintMessage(text + "\nTry '" + std::string(kProgram) + " --help'.");
-  return kExitUsage;
-}
+int UsageError(const std::string& text) { return quilane::PrintUsageError(stderr, kProgram, text); }
 
 // A whole number from 3 to kPointCapacity in plain digits, or nothing.
 std::optional<int> PointCount(std::string_view text) {
@@ -97,42 +88,25 @@ std::optional<int> PointCount(std::string_view text) {
   return value;
 }
 
-// Options before or after the codes; "--" ends the options; values follow as
-// the next argument or attached ("-n61", "--points=61").
+// Options before or after the codes, as OptionScanner reads them.
 std::string Parse(const std::vector<std::string>& args, Options& options) {
-  bool options_ended = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-') {
-      options.codes.push_back(arg);
+  quilane::OptionScanner scanner(args);
+  std::string error;
+  while (scanner.Next()) {
+    if (scanner.IsOperand()) {
+      options.codes.push_back(scanner.word());
       continue;
     }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    const quilane::OptionWord word = quilane::SplitOptionWord(arg);
-    const std::string& name = word.name;
-    const std::optional<std::string>& attached = word.attached;
-    std::string value;
-    auto take_value = [&]() {
-      if (attached) {
-        value = *attached;
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      } else {
-        return false;
-      }
-      return true;
-    };
+    const std::string& name = scanner.name();
     const bool flag = name == "--sharp" || name == "--blunt" || name == "-h" ||
                       name == "--help" || name == "--version";
     const bool valued = name == "-n" || name == "--points" || name == "-f" ||
                         name == "--format" || name == "-o" || name == "--output" ||
                         name == "-d" || name == "--output-dir";
-    if (!flag && !valued) return "unknown option " + arg;
-    if (flag && attached) return "option " + name + " takes no value";
-    if (valued && !take_value()) return "option " + name + " needs a value";
+    if (!flag && !valued) return "unknown option " + scanner.word();
+    std::string value;
+    if (flag && !scanner.TakeNoValue(error)) return error;
+    if (valued && !scanner.TakeValue(value, error)) return error;
     if (name == "-n" || name == "--points") {
       const auto count = PointCount(value);
       if (!count) {
@@ -225,11 +199,11 @@ int Run(const std::vector<std::string>& args) {
   if (const std::string error = Parse(args, options); !error.empty()) return UsageError(error);
   if (options.help) {
     Print(stdout, std::string(kUsage));
-    return kExitSuccess;
+    return quilane::kExitSuccess;
   }
   if (options.version) {
     Print(stdout, std::string(kProgram) + " " QUILANE_VERSION "\n");
-    return kExitSuccess;
+    return quilane::kExitSuccess;
   }
   if (options.codes.empty()) return UsageError("no section code given");
   if (!options.output.empty() && !options.output_dir.empty()) {
@@ -237,14 +211,14 @@ int Run(const std::vector<std::string>& args) {
   }
   if (options.output_dir.empty()) {
     if (options.codes.size() > 1) return UsageError("several section codes need --output-dir");
-    return WriteOne(options, options.codes.front(), "", options.output) ? kExitSuccess
-                                                                         : kExitRefused;
+    return WriteOne(options, options.codes.front(), "", options.output) ? quilane::kExitSuccess
+                                                                         : quilane::kExitRefused;
   }
   std::error_code error;
   if (!fs::is_directory(options.output_dir, error)) {
     PrintMessage("The output folder \"" + options.output_dir +
                  "\" does not exist; create it or name another folder.");
-    return kExitRefused;
+    return quilane::kExitRefused;
   }
   int refused = 0;
   for (const std::string& code : options.codes) {
@@ -256,7 +230,7 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   std::fflush(stdout);
-  return refused == 0 ? kExitSuccess : kExitRefused;
+  return refused == 0 ? quilane::kExitSuccess : quilane::kExitRefused;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "files/airfoil_file_reader.h"
 #include "files/dat_file_reader.h"
 #include "gtest/gtest.h"
-#include "tools/naca_section.h"
+#include "sections/naca_section.h"
 
 namespace quilane {
 namespace {

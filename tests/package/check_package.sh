@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The Debian package made from a built tree, unpacked and used:
+#
+#   check_package.sh BUILD_DIR
+#
+# Runs CPack on BUILD_DIR into a temporary folder, unpacks the package with
+# dpkg-deb -x (nothing is installed on this machine), checks what it holds,
+# runs the unpacked programs on a packaged sample, renders every manual page
+# and checks it names each option the program's --help lists, validates the
+# desktop entry and runs lintian, which must report no error. Exits 77 (a
+# skipped test) when dpkg-deb or lintian is missing.
+set -euo pipefail
+build="$(cd "$1" && pwd)"
+
+for tool in dpkg-deb lintian cpack groff desktop-file-validate; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)."
+    exit 77
+  fi
+done
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/quilane-package.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+faults=0
+fault() {
+  echo "FAULT: $*"
+  faults=$((faults + 1))
+}
+started=$SECONDS
+step() {
+  echo "[$((SECONDS - started)) s] $*"
+}
+
+step "cpack"
+cpack --config "$build/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log" 2>&1 || {
+  cat "$work/cpack.log"
+  exit 1
+}
+debs=("$work"/cpack/quilaneconfmap_*_*.deb)
+[ -f "${debs[0]}" ] || { echo "FAULT: cpack wrote no quilaneconfmap_<version>_<arch>.deb"; exit 1; }
+deb="${debs[0]}"
+echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)"
+
+step "control fields"
+control="$(dpkg-deb -f "$deb")"
+echo "$control" | grep -E '^(Package|Version|Architecture|Section|Depends):'
+[ "$(dpkg-deb -f "$deb" Section)" = science ] || fault "the section is not science"
+[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fault "no maintainer"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "$depends" | grep -q 'libc6' || fault "the dependencies lack libc6 (no shared-library scan?)"
+description_lines="$(dpkg-deb -f "$deb" Description | wc -l)"
+[ "$description_lines" -ge 3 ] || fault "the description has $description_lines lines"
+
+step "unpack"
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+bin="$root/usr/bin"
+share="$root/usr/share"
+samples="$share/quilaneconfmap/samples"
+window=0
+[ -e "$bin/QuilaneConfMap" ] && window=1
+expected=(
+  usr/bin/quilane-redistribute usr/bin/quilane-naca
+  usr/share/man/man1/quilane-redistribute.1.gz usr/share/man/man1/quilane-naca.1.gz
+  usr/share/doc/quilaneconfmap/copyright usr/share/doc/quilaneconfmap/changelog.gz
+  usr/share/doc/quilaneconfmap/README.md
+  usr/share/quilaneconfmap/samples/README.md usr/share/quilaneconfmap/samples/naca2412.arf
+)
+if [ "$window" = 1 ]; then
+  expected+=(usr/share/man/man1/QuilaneConfMap.1.gz usr/share/applications/quilaneconfmap.desktop
+    usr/share/icons/hicolor/scalable/apps/quilaneconfmap.svg
+    usr/share/icons/hicolor/48x48/apps/quilaneconfmap.png)
+fi
+for file in "${expected[@]}"; do
+  [ -f "$root/$file" ] || fault "the package lacks /$file"
+done
+# Nothing but the product: no test, benchmark or developer program.
+for file in "$bin"/*; do
+  case "$(basename "$file")" in
+    QuilaneConfMap | quilane-redistribute | quilane-naca) ;;
+    *) fault "the package holds the program $(basename "$file")" ;;
+  esac
+done
+
+step "run the unpacked programs"
+cd "$work"
+if "$bin/quilane-redistribute" "$samples/naca2412.arf" -n 101 --mapping --pwcubic -o out.arf; then
+  [ "$(wc -l <out.arf)" = 103 ] || fault "out.arf has $(wc -l <out.arf) lines, not 103"
+  [ "$(wc -l <Camber_out.arf)" = 53 ] || fault "Camber_out.arf has $(wc -l <Camber_out.arf) lines, not 53"
+else
+  fault "quilane-redistribute failed on the packaged sample"
+fi
+if "$bin/quilane-naca" 23012 -n 121 -o naca23012.arf; then
+  "$bin/quilane-redistribute" naca23012.arf -n 61 --mapping >redistributed.arf ||
+    fault "the section quilane-naca wrote was not read back"
+  [ "$(wc -l <redistributed.arf)" = 63 ] || fault "the redistributed NACA 23012 has $(wc -l <redistributed.arf) lines"
+else
+  fault "quilane-naca failed"
+fi
+"$bin/quilane-naca" --version | grep -q "^quilane-naca [0-9]" || fault "quilane-naca --version"
+if [ "$window" = 1 ]; then
+  QT_QPA_PLATFORM=offscreen QUILANE_QUIT_AFTER_FIRST_PAINT=1 timeout 60 "$bin/QuilaneConfMap" \
+    >window.log 2>&1 || { cat window.log; fault "the unpacked QuilaneConfMap did not start and end"; }
+fi
+
+step "manual pages"
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  name="$(basename "$page" .1.gz)"
+  warnings="$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)"
+  [ -z "$warnings" ] || fault "groff warns on $name.1: $warnings"
+  text="$(zcat "$page" | groff -man -Tascii -P-cbou 2>/dev/null)"
+  for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
+    echo "$text" | grep -q "^$section" || fault "$name.1 has no $section section"
+  done
+  echo "$text" | grep -q "^FILES" || fault "$name.1 says nothing of the files written"
+  if command -v man >/dev/null 2>&1; then
+    man -l "$page" >/dev/null 2>&1 || fault "man -l does not render $name.1"
+  fi
+  if [ "$name" != QuilaneConfMap ]; then
+    # Each option the program lists under --help has its entry.
+    options="$("$bin/$name" --help | grep -oE '^ +(-[a-zA-Z], )?--?[a-z][a-z-]*' | grep -oE -- '--?[a-zA-Z][a-z-]*')"
+    [ -n "$options" ] || fault "no option read from $name --help"
+    for option in $options; do
+      echo "$text" | grep -qE -- "(^|[ ,])$option([ ,=]|$)" || fault "$name.1 does not describe $option"
+    done
+  fi
+done
+
+if [ "$window" = 1 ]; then
+  step "desktop entry"
+  desktop-file-validate "$share/applications/quilaneconfmap.desktop" ||
+    fault "desktop-file-validate refuses the desktop entry"
+  icon="$(sed -n 's/^Icon=//p' "$share/applications/quilaneconfmap.desktop")"
+  [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fault "the icon $icon is not in the package"
+fi
+
+step "lintian"
+lintian "$deb" >lintian.log 2>&1 || true
+cat lintian.log
+if grep -q '^E: ' lintian.log; then
+  fault "lintian reports errors"
+fi
+
+step "done"
+if [ "$faults" -gt 0 ]; then
+  echo "$faults faults"
+  exit 1
+fi
+echo "package checked"
