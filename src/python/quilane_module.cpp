@@ -175,23 +175,41 @@ Section NacaSectionOf(const std::string& code, int points, bool blunt) {
   return section;
 }
 
-Result Redistribute(const Section& section, int n, bool mapping, const std::string& method,
-                    int npoly) {
+// The decimal text of a whole number given from Python (an int, a numpy
+// integer, anything operator.index takes), for the run's own check of the
+// typed settings. Anything else is a TypeError.
+std::string WholeNumberText(const py::handle& value, const char* what) {
+  if (py::isinstance<py::bool_>(value)) {
+    throw py::type_error(std::string(what) + " must be an integer, not a bool.");
+  }
+  py::object whole;
+  try {
+    whole = py::module_::import("operator").attr("index")(value);
+  } catch (const py::error_already_set&) {
+    throw py::type_error(std::string(what) + " must be an integer, not " +
+                         py::str(py::type::handle_of(value).attr("__name__")).cast<std::string>() +
+                         ".");
+  }
+  return py::str(whole).cast<std::string>();
+}
+
+Result Redistribute(const Section& section, const py::object& n, bool mapping,
+                    const std::string& method, const py::object& npoly) {
   if (method != "lagrange" && method != "pwcubic") {
     Refuse("method must be \"lagrange\" or \"pwcubic\", not \"" + method + "\".");
   }
   BatchSettings settings;
-  settings.ni_text = FormatWhole(n);
+  settings.ni_text = WholeNumberText(n, "n");
   settings.mapping = mapping;
   settings.lagrange = method == "lagrange";
-  settings.npoly_text = FormatWhole(npoly);
+  settings.npoly_text = WholeNumberText(npoly, "npoly");
   settings.mapping_choice = "mapping=True";
   Result result;
   result.run = RunSection(section, settings);
   result.section = section;
   result.mapping = mapping;
   result.method = method;
-  result.npoly = settings.lagrange ? npoly : 0;
+  result.npoly = settings.lagrange ? static_cast<int>(ValueOfString(settings.npoly_text)) : 0;
   return result;
 }
 
