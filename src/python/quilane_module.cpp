@@ -10,9 +10,11 @@
 #include <pybind11/stl.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -44,6 +46,7 @@ struct Section {
   std::string format;                // "arf", "dat", "naca" or "arrays"
   std::optional<int> ignored_lines;  // lines the reader passed over, when it tells
   std::optional<bool> reversed;      // whether the points were turned round, when known
+  std::string absolute_path;         // the file read, made absolute when it was read
 };
 
 // A finished calculation: the workspace after the run, with the section and
@@ -78,6 +81,9 @@ Section LoadSection(const std::string& path) {
   Section section;
   section.format = format == CoordinateFormat::kDat ? "dat" : "arf";
   section.loaded = std::move(ws);
+  std::error_code error;
+  section.absolute_path = std::filesystem::absolute(path, error).string();
+  if (error) section.absolute_path = path;
   return section;
 }
 
@@ -230,7 +236,7 @@ py::tuple Write(const Result& result, const py::handle& path, const std::string&
   ws.SaveName = PathText(path);
   ws.CamberName = CamberOutputName(ws.SaveName, format);
   for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-    const FileResult kept = CheckNotTheInput(*target, ws.InputPath);
+    const FileResult kept = CheckNotTheInput(*target, result.section.absolute_path);
     if (!kept.ok) Refuse(kept.message);
   }
   const FileResult written = WriteResult(ws, format);

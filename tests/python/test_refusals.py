@@ -139,6 +139,21 @@ def test_write_never_replaces_the_input(samples_dir, tmp_path):
     assert not (tmp_path / "wing.arf").exists()
 
 
+def test_the_input_is_known_by_the_folder_it_was_read_in(samples_dir, tmp_path, monkeypatch):
+    (tmp_path / "a").mkdir()
+    (tmp_path / "b").mkdir()
+    original = (samples_dir / "naca0012.arf").read_bytes()
+    (tmp_path / "a" / "wing.arf").write_bytes(original)
+    monkeypatch.chdir(tmp_path / "a")
+    result = quilane.redistribute(quilane.load("wing.arf"), n=41)
+    monkeypatch.chdir(tmp_path / "b")
+    quilane.write(result, "wing.arf")  # another folder, another file
+    with pytest.raises(ValueError, match="is the input file"):
+        quilane.write(result, "../a/wing.arf")
+    assert (tmp_path / "a" / "wing.arf").read_bytes() == original
+    assert len(quilane.load(tmp_path / "b" / "wing.arf")) == 41
+
+
 WRITE_REFUSALS = {
     "missing folder": ("no/such/folder/out.arf", "arf", 'the folder "no/such/folder" does not exist'),
     "a folder as the name": (".", "arf", "is an existing folder"),
