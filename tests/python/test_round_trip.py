@@ -51,3 +51,11 @@ def test_rewriting_replaces_the_earlier_result(tmp_path):
         quilane.write(quilane.redistribute(quilane.naca("2412"), n=n), target)
     assert len(quilane.load(target)) == 41
     assert sorted(p.name for p in tmp_path.iterdir()) == ["Camber_again.arf", "again.arf"]
+
+
+@pytest.mark.parametrize("name", ["wing, root", "  leading blanks", 'quote "A"', "Flügel é"])
+def test_names_of_array_sections_come_back_from_an_arf_file(tmp_path, name):
+    naca = quilane.naca("2412", n=61)
+    section = quilane.Section(naca.x, naca.y, name=name)
+    path, _ = quilane.write(quilane.redistribute(section, n=41), tmp_path / "named.arf")
+    assert quilane.load(path).name == name + " - redistributed"
