@@ -36,13 +36,16 @@ endfunction()
 # generator) and the command line of app stand on the standard library alone.
 set(QUILANE_LAYOUT_LIBRARIES
   quilane_workspace quilane_files quilane_engine quilane_sections quilane_window
-  quilane_command_line)
+  quilane_command_line quilane_batch quilane)
 set(QUILANE_MAY_LINK_quilane_workspace "")
 set(QUILANE_MAY_LINK_quilane_files quilane_workspace)
 set(QUILANE_MAY_LINK_quilane_engine quilane_workspace quilane_files)
 set(QUILANE_MAY_LINK_quilane_sections "")
 set(QUILANE_MAY_LINK_quilane_window quilane_workspace quilane_files quilane_engine)
 set(QUILANE_MAY_LINK_quilane_command_line "")
+set(QUILANE_MAY_LINK_quilane_batch quilane_workspace quilane_files quilane_engine quilane_sections)
+set(QUILANE_MAY_LINK_quilane quilane_workspace quilane_files quilane_engine quilane_sections
+  quilane_batch)
 
 # The quilane_ targets that `target` links, directly or through its interface.
 function(quilane_linked_targets target out)

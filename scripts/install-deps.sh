@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   locales
-  python3 python3-numpy
+  python3 python3-numpy python3-dev pybind11-dev python3-pytest
   clang libclang-rt-14-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base
 )

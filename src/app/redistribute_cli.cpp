@@ -11,11 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/batch_run.h"
 #include "app/command_line.h"
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
 #include "files/airfoil_file_reader.h"
-#include "files/contour_store.h"
 #include "files/dat_file_reader.h"
 #include "files/dat_file_writer.h"
 #include "files/number_text.h"
@@ -68,8 +66,6 @@ constexpr std::string_view kUsage =
     "Exit status: 0 on success, 1 when a file or its calculation was refused\n"
     "(the other files are still done), 2 when the command line was wrong.\n";
 
-enum class OutputFormat { kArf, kSelig };
-
 // One input: a file named on the command line, or a NACA section to generate.
 struct CliInput {
   std::string path;
@@ -83,7 +79,7 @@ struct CliOptions {
   std::string npoly_text = "1";
   std::string output;
   std::string output_dir;
-  OutputFormat format = OutputFormat::kArf;
+  ResultFormat format = ResultFormat::kArf;
   bool help = false;
   bool version = false;
   std::vector<CliInput> inputs;
@@ -131,9 +127,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       std::string format;
       if (!needs_value(format)) return outcome;
       if (format == "arf") {
-        options.format = OutputFormat::kArf;
+        options.format = ResultFormat::kArf;
       } else if (format == "selig") {
-        options.format = OutputFormat::kSelig;
+        options.format = ResultFormat::kSelig;
       } else {
         outcome.error = "the format \"" + format + "\" is neither arf nor selig";
         return outcome;
@@ -162,40 +158,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
   return outcome;
 }
 
-// Serves the command line's settings to the run; messages go to the error
-// stream. There are no scroll bars or plot: the run sets the view itself.
-class CliRunHost : public RunHost {
- public:
-  CliRunHost(const CliOptions& options, std::FILE* err) : options_(options), err_(err) {}
-
-  std::string TextNI() override { return options_.ni_text; }
-  bool MappingChecked() override { return options_.mapping; }
-  bool LagrangeSelected() override { return options_.lagrange; }
-  std::string TextNPoly() override { return options_.npoly_text; }
-  bool PwCubicSelected() override { return !options_.lagrange; }
-  void ShowMessage(const std::string& text) override;
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
-
-  // The last message shown, to explain it further.
-  const std::string& last_message() const { return last_message_; }
-
- private:
-  const CliOptions& options_;
-  std::FILE* err_;
-  std::string last_message_;
-};
-
 void PrintMessage(std::FILE* err, const std::string& text) {
   PrintToolMessage(err, kProgram, text);
-}
-
-void CliRunHost::ShowMessage(const std::string& text) {
-  last_message_ = text;
-  PrintMessage(err_, text);
 }
 
 int UsageError(std::FILE* err, const std::string& text) {
@@ -312,25 +276,16 @@ bool LoadInput(const CliInput& input, AirfoilWorkspace& ws, std::string& name, b
                std::FILE* err) {
   dat = false;
   if (!input.naca.empty()) {
-    const SectionResult section =
-        NacaSection(input.naca, kNacaInputPoints, TrailingEdge::kSharp);
-    if (!section.ok) {
-      PrintMessage(err, section.message + ".");
+    const FileResult loaded =
+        LoadNacaInput(ws, input.naca, kNacaInputPoints, TrailingEdge::kSharp);
+    if (!loaded.ok) {
+      PrintMessage(err, loaded.message);
       return false;
     }
     name = "naca";
-    for (const char c : section.section.name) {
+    for (const char c : ws.AirfoilTitle) {
       if (c >= '0' && c <= '9') name.push_back(c);
     }
-    const ContourOrigin origin{"The generated section " + section.section.name,
-                               FormatWhole(kNacaInputPoints) + " points"};
-    const FileResult stored =
-        StoreContour(ws, section.section.name, section.section.x, section.section.y, origin);
-    if (!stored.ok) {
-      PrintMessage(err, stored.message);
-      return false;
-    }
-    MakeStoredContourCurrent(ws);
     return true;
   }
   CoordinateFormat format = CoordinateFormat::kArf;
@@ -350,21 +305,11 @@ bool LoadInput(const CliInput& input, AirfoilWorkspace& ws, std::string& name, b
 std::string FolderOutput(const CliOptions& options, const CliInput& input, const std::string& name,
                          bool dat) {
   fs::path file = name;
-  const bool keep_name = options.format == OutputFormat::kArf && input.naca.empty() && !dat;
+  const bool keep_name = options.format == ResultFormat::kArf && input.naca.empty() && !dat;
   if (!keep_name) {
-    file.replace_extension(options.format == OutputFormat::kSelig ? ".dat" : ".arf");
+    file.replace_extension(options.format == ResultFormat::kSelig ? ".dat" : ".arf");
   }
   return (fs::path(options.output_dir) / file).string();
-}
-
-// The camber file beside a coordinate file: "Camber_" in front of its name,
-// with the extension ".arf" when the coordinates are a Selig file (the camber
-// line is always written in the program's own layout).
-std::string CamberOutput(const CliOptions& options, const std::string& output) {
-  if (options.format == OutputFormat::kArf) return CamberFileName(output);
-  fs::path arf = output;
-  arf.replace_extension(".arf");
-  return CamberFileName(arf.string());
 }
 
 // Reads one input, runs the calculation and writes its results: to `output`
@@ -382,35 +327,28 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
   bool dat = false;
   if (!LoadInput(input, ws, name, dat, err)) return std::nullopt;
 
-  CliRunHost host(options, err);
-  if (!RunCalculation(ws, host)) {
-    // The along-chord stations run from x = 1 to x = 1, so a contour whose
-    // ends are not both at the trailing edge's x cannot take them.
-    const bool out_of_range =
-        host.last_message().find("is not in the given interpolation range") != std::string::npos;
-    if (!options.mapping && out_of_range && (ws.X[1] != 1.0 || ws.X[ws.N] != 1.0)) {
-      PrintMessage(err, "The contour's first and last points lie at x = " +
-                            FormatMessageNumber(ws.X[1]) + " and x = " +
-                            FormatMessageNumber(ws.X[ws.N]) +
-                            " of the chord (an open trailing edge); the route along the "
-                            "chord needs both at x = 1; use --mapping for this section.");
-    }
+  BatchSettings settings;
+  settings.ni_text = options.ni_text;
+  settings.mapping = options.mapping;
+  settings.lagrange = options.lagrange;
+  settings.npoly_text = options.npoly_text;
+  std::vector<std::string> messages;
+  if (!RunBatchCalculation(ws, settings, messages)) {
+    for (const std::string& message : messages) PrintMessage(err, message);
     return std::nullopt;
   }
 
-  const bool selig = options.format == OutputFormat::kSelig;
   const std::string output =
       options.output_dir.empty() ? options.output : FolderOutput(options, input, name, dat);
   if (output.empty()) {
-    const std::string text = selig ? SeligFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI)
-                                   : ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI);
+    const std::string text = ResultText(ws, options.format);
     std::fwrite(text.data(), 1, text.size(), out);
     if (std::fflush(out) != 0) return std::nullopt;
     return std::make_pair(std::string(), std::string());
   }
 
   ws.SaveName = output;
-  ws.CamberName = CamberOutput(options, output);
+  ws.CamberName = CamberOutputName(output, options.format);
   const bool save_exists = MayExist(ws.SaveName);
   const bool camber_exists = MayExist(ws.CamberName);
   for (const auto& [target, exists] :
@@ -422,28 +360,15 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
       return std::nullopt;
     }
   }
-  if (!ws.InputPath.empty()) {
-    for (const auto& [target, exists] :
-         {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
-      if (exists && SameExistingFile(*target, ws.InputPath)) {
-        PrintMessage(err, "The output \"" + *target + "\" is the input file " +
-                              ws.InputPath +
-                              "; choose another output name so the input is not overwritten.");
-        return std::nullopt;
-      }
+  for (const auto& [target, exists] :
+       {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
+    if (!exists) continue;
+    if (const FileResult kept = CheckNotTheInput(*target, ws.InputPath); !kept.ok) {
+      PrintMessage(err, kept.message);
+      return std::nullopt;
     }
   }
-  FileResult written;
-  if (selig) {
-    written = WriteSeligFile(ws, ws.SaveName);
-    if (written.ok) {
-      written = WriteTextFile(ws.CamberName,
-                              ResultFileText(ws.PlotTitle, ws.NCamber, ws.XCamber, ws.YCamber),
-                              "camber file");
-    }
-  } else {
-    written = WriteResultFiles(ws);
-  }
+  const FileResult written = WriteResult(ws, options.format);
   if (!written.ok) {
     PrintMessage(err, written.message);
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "files/contour_store.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <string>
@@ -72,6 +73,32 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
     ws.Y[i] = y[i - 1];
   }
   return FileResult::Success();
+}
+
+LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y) {
+  LoopOrder order;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    if (kept > 0 && x[kept - 1] == x[i] && y[kept - 1] == y[i]) {
+      ++order.dropped;
+      continue;
+    }
+    x[kept] = x[i];
+    y[kept] = y[i];
+    ++kept;
+  }
+  x.resize(kept);
+  y.resize(kept);
+  for (std::size_t i = 0; i < kept; ++i) {
+    const std::size_t next = (i + 1) % kept;
+    order.twice_area += x[i] * y[next] - x[next] * y[i];
+  }
+  order.reversed = order.twice_area >= 0.0;
+  if (order.reversed) {
+    std::reverse(x.begin(), x.end());
+    std::reverse(y.begin(), y.end());
+  }
+  return order;
 }
 
 void MakeStoredContourCurrent(AirfoilWorkspace& ws) {

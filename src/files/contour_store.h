@@ -36,6 +36,22 @@ struct ContourOrigin {
 FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
                         const std::vector<double>& y, const ContourOrigin& origin);
 
+// What a reader makes of a closed loop of points listed from the trailing
+// edge around the contour in either direction.
+struct LoopOrder {
+  int dropped = 0;          // points dropped as exact repeats of the one before
+  double twice_area = 0.0;  // signed area of the loop, times 2, before reversing
+  bool reversed = false;    // the points were reversed
+};
+
+// Puts the loop x[0..n-1], y[0..n-1] into the program's order: a point equal
+// in x and y to the one before it is dropped; then the loop's signed area,
+// sum of x(i) y(i+1) - x(i+1) y(i) with the loop closed, is negative for the
+// program's order (clockwise: lower surface first), and a positive or zero
+// area reverses the points (a loop of zero area is taken as listed upper
+// surface first, the usual layout). x and y must have the same length.
+LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y);
+
 // What choosing a file does after its contour was stored: the points read
 // become the first set of new points (NI = N, XI = X, YI = Y), the zoom
 // factor is 1, PlotTitle is empty and the file counts as loaded. The camber

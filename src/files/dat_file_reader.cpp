@@ -1,6 +1,5 @@
 #include "files/dat_file_reader.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <fstream>
@@ -220,45 +219,28 @@ class DatReader {
   }
 
   FileResult Finish(const std::vector<Point>& loop, DatContour& contour) const {
-    std::vector<Point> kept;
-    kept.reserve(loop.size());
-    for (const Point& p : loop) {
-      if (!kept.empty() && kept.back().x == p.x && kept.back().y == p.y) {
-        ++contour.dropped;
-        continue;
-      }
-      kept.push_back(p);
-    }
-    const std::string lines = "lines " + FormatWhole(contour.first_line) + " to " +
-                              FormatWhole(contour.last_line);
-    if (kept.size() > static_cast<std::size_t>(kPointCapacity)) {
-      return Refuse("has " + FormatWhole(static_cast<long long>(kept.size())) + " points (" +
-                    lines + "); the program holds at most " + FormatWhole(kPointCapacity) +
-                    " points.");
-    }
-    if (kept.size() < 2) {
-      return Refuse("has a single point (line " + FormatWhole(kept.front().line) +
-                    "); a contour needs at least 2 points.");
-    }
-
-    // Twice the signed area of the closed loop: negative when the lower
-    // surface comes first (clockwise), the program's order.
-    double area = 0.0;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-      const Point& a = kept[i];
-      const Point& b = kept[(i + 1) % kept.size()];
-      area += a.x * b.y - b.x * a.y;
-    }
-    contour.reversed = area < 0.0;  // the upper surface is the layout's first
-    if (area >= 0.0) std::reverse(kept.begin(), kept.end());
-
     contour.x.clear();
     contour.y.clear();
-    contour.x.reserve(kept.size());
-    contour.y.reserve(kept.size());
-    for (const Point& p : kept) {
+    contour.x.reserve(loop.size());
+    contour.y.reserve(loop.size());
+    for (const Point& p : loop) {
       contour.x.push_back(p.x);
       contour.y.push_back(p.y);
+    }
+    const LoopOrder order = PutLoopInProgramOrder(contour.x, contour.y);
+    contour.dropped = order.dropped;
+    contour.reversed = order.twice_area < 0.0;  // the upper surface is the layout's first
+    const std::size_t kept = contour.x.size();
+    const std::string lines = "lines " + FormatWhole(contour.first_line) + " to " +
+                              FormatWhole(contour.last_line);
+    if (kept > static_cast<std::size_t>(kPointCapacity)) {
+      return Refuse("has " + FormatWhole(static_cast<long long>(kept)) + " points (" + lines +
+                    "); the program holds at most " + FormatWhole(kPointCapacity) +
+                    " points.");
+    }
+    if (kept < 2) {
+      return Refuse("has a single point (line " + FormatWhole(loop.front().line) +
+                    "); a contour needs at least 2 points.");
     }
     return FileResult::Success();
   }

@@ -1,0 +1,55 @@
+#include "python/numpy_arrays.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quilane::python {
+
+namespace py = pybind11;
+
+namespace {
+
+std::string ShapeText(const py::array& array) {
+  std::string text = "(";
+  for (py::ssize_t k = 0; k < array.ndim(); ++k) {
+    if (k > 0) text += ", ";
+    text += std::to_string(array.shape(k));
+  }
+  if (array.ndim() == 1) text += ",";
+  return text + ")";
+}
+
+}  // namespace
+
+std::vector<double> RealVector(const py::handle& values, const char* what) {
+  const py::array array = py::module_::import("numpy").attr("asarray")(values);
+  const char kind = array.dtype().kind();
+  if (kind != 'f' && kind != 'i' && kind != 'u') {
+    throw py::value_error(std::string(what) + " must hold real numbers; got an array of dtype " +
+                          py::str(array.dtype()).cast<std::string>() + ".");
+  }
+  if (array.ndim() != 1) {
+    throw py::value_error(std::string(what) +
+                          " must be a one-dimensional array, one value per point; got shape " +
+                          ShapeText(array) + ".");
+  }
+  // Casts to contiguous float64 (a copy when the layout or type differs).
+  const auto doubles = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(array);
+  if (!doubles) {
+    throw py::value_error(std::string(what) + " could not be read as float64 values.");
+  }
+  const double* data = doubles.data();
+  return std::vector<double>(data, data + doubles.size());
+}
+
+py::array_t<double> ReadOnlyCopy(const PointArray& array, int first, int last) {
+  const py::ssize_t count = last >= first ? last - first + 1 : 0;
+  py::array_t<double> copy(count);
+  double* out = copy.mutable_data();
+  for (py::ssize_t k = 0; k < count; ++k) out[k] = array[static_cast<std::size_t>(first + k)];
+  copy.attr("setflags")(py::arg("write") = false);
+  return copy;
+}
+
+}  // namespace quilane::python

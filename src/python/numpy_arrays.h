@@ -1,0 +1,29 @@
+// Point arrays between numpy and the program: arrays taken from Python are
+// checked before a value is read, arrays handed back are read-only copies.
+#ifndef QUILANE_PYTHON_NUMPY_ARRAYS_H_
+#define QUILANE_PYTHON_NUMPY_ARRAYS_H_
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <string>
+#include <vector>
+
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane::python {
+
+// The values of `values` (a numpy array or anything numpy.asarray takes) as
+// doubles, in order. Refuses with ValueError, naming the argument `what`:
+// anything that is not one-dimensional, and values that are not real
+// numbers (integers, unsigned integers and floats are taken; bool, complex,
+// strings and objects are not). Any memory layout and stride is accepted.
+std::vector<double> RealVector(const pybind11::handle& values, const char* what);
+
+// A new read-only float64 array of entries first..last of `array` (one-based,
+// empty when last < first).
+pybind11::array_t<double> ReadOnlyCopy(const PointArray& array, int first, int last);
+
+}  // namespace quilane::python
+
+#endif  // QUILANE_PYTHON_NUMPY_ARRAYS_H_

@@ -1,0 +1,409 @@
+// The Python module quilane: airfoil contours from coordinate files, numpy
+// arrays or the NACA generator, re-spaced by the program's own calculation and
+// written by its own writers. Every refusal of the program is a ValueError
+// carrying the program's message.
+//
+// The engine keeps tables of its own between calls (the spline's
+// coefficients), so every call runs with the interpreter lock held.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "app/batch_run.h"
+#include "files/contour_store.h"
+#include "files/dat_file_reader.h"
+#include "files/number_text.h"
+#include "python/numpy_arrays.h"
+#include "sections/naca_section.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane::python {
+namespace {
+
+namespace py = pybind11;
+
+// Longest section name, in characters: the longest title the *.arf reader
+// takes back, so that a written result always reads again.
+constexpr std::size_t kMaxNameCharacters = 1000;
+// Values per array at most: the coordinate lines a .dat file may hold
+// (every point twice, before exact repeats are dropped).
+constexpr std::size_t kMaxArrayValues = 2 * kPointCapacity;
+
+// A contour as loaded: the workspace right after a file was chosen (AirfoilTitle,
+// N, X, Y, ILE, Xmin, Chord, InputPath, NI = N, XI = X, YI = Y), and what the
+// load saw.
+struct Section {
+  std::shared_ptr<const AirfoilWorkspace> loaded;
+  std::string format;                // "arf", "dat", "naca" or "arrays"
+  std::optional<int> ignored_lines;  // lines the reader passed over, when it tells
+  std::optional<bool> reversed;      // whether the points were turned round, when known
+  std::string absolute_path;         // the file read, made absolute when it was read
+};
+
+// A finished calculation: the workspace after the run, with the section and
+// the settings it ran with.
+struct Result {
+  std::shared_ptr<const AirfoilWorkspace> run;
+  Section section;
+  bool mapping = false;
+  std::string method;
+  int npoly = 0;
+};
+
+[[noreturn]] void Refuse(const std::string& message) { throw py::value_error(message); }
+
+std::unique_ptr<AirfoilWorkspace> FreshWorkspace() {
+  auto ws = std::make_unique<AirfoilWorkspace>();
+  ws->Pi = 4.0 * std::atan(1.0);
+  return ws;
+}
+
+// ---------------------------------------------------------------------------
+// The load, the run and the report: each in one place, so that the load's
+// summary, a value-level run and its quality report slot in here.
+
+// load(path): the reader of the kind the content shows, as the command-line
+// tool loads a file.
+Section LoadSection(const std::string& path) {
+  auto ws = FreshWorkspace();
+  CoordinateFormat format = CoordinateFormat::kArf;
+  const FileResult loaded = LoadCoordinateFile(*ws, path, &format);
+  if (!loaded.ok) Refuse(loaded.message);
+  Section section;
+  section.format = format == CoordinateFormat::kDat ? "dat" : "arf";
+  section.loaded = std::move(ws);
+  std::error_code error;
+  section.absolute_path = std::filesystem::absolute(path, error).string();
+  if (error) section.absolute_path = path;
+  return section;
+}
+
+// redistribute(...): the calculation of the command-line tool on a copy of
+// the loaded workspace, so the section stays as loaded.
+std::shared_ptr<const AirfoilWorkspace> RunSection(const Section& section,
+                                                   const BatchSettings& settings) {
+  auto ws = std::make_unique<AirfoilWorkspace>(*section.loaded);
+  std::vector<std::string> messages;
+  if (!RunBatchCalculation(*ws, settings, messages)) {
+    std::string text;
+    for (const std::string& message : messages) text += (text.empty() ? "" : "\n") + message;
+    Refuse(text);
+  }
+  return ws;
+}
+
+// Result.report: the quality report of a run; none is measured yet.
+py::object ReportOf(const Result&) { return py::none(); }
+
+// ---------------------------------------------------------------------------
+
+std::size_t CharacterCount(const std::string& utf8) {
+  std::size_t count = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+std::string SectionLabel(const std::string& name) {
+  return name.empty() ? "The section given as arrays" : "The section \"" + name + "\"";
+}
+
+// Section(x, y, name): the arrays as a .dat reader takes a listing (exact
+// repeats dropped, turned round when the upper surface comes first), then
+// stored as every reader stores a contour.
+Section SectionFromArrays(const py::handle& x_values, const py::handle& y_values,
+                          const std::string& name) {
+  if (name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    Refuse("The section name holds a line break or a NUL character; a coordinate file's "
+           "name is one line of text, so give the name without them.");
+  }
+  if (CharacterCount(name) > kMaxNameCharacters) {
+    Refuse("The section name has more than " + FormatWhole(kMaxNameCharacters) +
+           " characters; give a shorter name.");
+  }
+  std::vector<double> x = RealVector(x_values, "x");
+  std::vector<double> y = RealVector(y_values, "y");
+  const std::string label = SectionLabel(name);
+  if (x.size() != y.size()) {
+    Refuse(label + " has " + FormatWhole(static_cast<long long>(x.size())) + " x values and " +
+           FormatWhole(static_cast<long long>(y.size())) +
+           " y values; give one x and one y per point.");
+  }
+  if (x.size() > kMaxArrayValues) {
+    Refuse(label + " has " + FormatWhole(static_cast<long long>(x.size())) +
+           " points; the program holds at most " + FormatWhole(kPointCapacity) + " points.");
+  }
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    for (const auto& [axis, value] : {std::pair("x", x[i]), std::pair("y", y[i])}) {
+      if (!std::isfinite(value)) {
+        Refuse(label + " has " + axis + "[" + FormatWhole(static_cast<long long>(i)) + "] = " +
+               FormatMessageNumber(value) +
+               ", which is not a finite number; every point needs finite x and y.");
+      }
+    }
+  }
+  const std::size_t given = x.size();
+  const LoopOrder order = PutLoopInProgramOrder(x, y);
+  auto ws = FreshWorkspace();
+  const ContourOrigin origin{
+      label, "given as arrays of " + FormatWhole(static_cast<long long>(given)) + " values"};
+  const FileResult stored = StoreContour(*ws, name, x, y, origin);
+  if (!stored.ok) Refuse(stored.message);
+  MakeStoredContourCurrent(*ws);
+  Section section;
+  section.format = "arrays";
+  section.ignored_lines = 0;
+  section.reversed = order.reversed;
+  section.loaded = std::move(ws);
+  return section;
+}
+
+Section NacaSectionOf(const std::string& code, int points, bool blunt) {
+  auto ws = FreshWorkspace();
+  const FileResult loaded =
+      LoadNacaInput(*ws, code, points, blunt ? TrailingEdge::kBlunt : TrailingEdge::kSharp);
+  if (!loaded.ok) Refuse(loaded.message);
+  Section section;
+  section.format = "naca";
+  section.ignored_lines = 0;
+  section.reversed = false;
+  section.loaded = std::move(ws);
+  return section;
+}
+
+// The decimal text of a whole number given from Python (an int, a numpy
+// integer, anything operator.index takes), for the run's own check of the
+// typed settings. Anything else is a TypeError.
+std::string WholeNumberText(const py::handle& value, const char* what) {
+  if (py::isinstance<py::bool_>(value)) {
+    throw py::type_error(std::string(what) + " must be an integer, not a bool.");
+  }
+  py::object whole;
+  try {
+    whole = py::module_::import("operator").attr("index")(value);
+  } catch (const py::error_already_set&) {
+    throw py::type_error(std::string(what) + " must be an integer, not " +
+                         py::str(py::type::handle_of(value).attr("__name__")).cast<std::string>() +
+                         ".");
+  }
+  return py::str(whole).cast<std::string>();
+}
+
+Result Redistribute(const Section& section, const py::object& n, bool mapping,
+                    const std::string& method, const py::object& npoly) {
+  if (method != "lagrange" && method != "pwcubic") {
+    Refuse("method must be \"lagrange\" or \"pwcubic\", not \"" + method + "\".");
+  }
+  BatchSettings settings;
+  settings.ni_text = WholeNumberText(n, "n");
+  settings.mapping = mapping;
+  settings.lagrange = method == "lagrange";
+  settings.npoly_text = WholeNumberText(npoly, "npoly");
+  settings.mapping_choice = "mapping=True";
+  Result result;
+  result.run = RunSection(section, settings);
+  result.section = section;
+  result.mapping = mapping;
+  result.method = method;
+  result.npoly = settings.lagrange ? static_cast<int>(ValueOfString(settings.npoly_text)) : 0;
+  return result;
+}
+
+ResultFormat FormatNamed(const std::string& format) {
+  if (format == "arf") return ResultFormat::kArf;
+  if (format == "selig") return ResultFormat::kSelig;
+  Refuse("format must be \"arf\" or \"selig\", not \"" + format + "\".");
+}
+
+std::string PathText(const py::handle& path) {
+  return py::str(py::module_::import("os").attr("fspath")(path)).cast<std::string>();
+}
+
+py::tuple Write(const Result& result, const py::handle& path, const std::string& format_name) {
+  const ResultFormat format = FormatNamed(format_name);
+  const auto owner = std::make_unique<AirfoilWorkspace>(*result.run);
+  AirfoilWorkspace& ws = *owner;
+  ws.SaveName = PathText(path);
+  ws.CamberName = CamberOutputName(ws.SaveName, format);
+  for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
+    const FileResult kept = CheckNotTheInput(*target, result.section.absolute_path);
+    if (!kept.ok) Refuse(kept.message);
+  }
+  const FileResult written = WriteResult(ws, format);
+  if (!written.ok) Refuse(written.message);
+  return py::make_tuple(ws.SaveName, ws.CamberName);
+}
+
+int CamberCount(const AirfoilWorkspace& ws) {
+  return static_cast<int>(std::floor(static_cast<double>(ws.NCamber)));
+}
+
+std::string SectionRepr(const Section& s) {
+  return "<quilane.Section \"" + s.loaded->AirfoilTitle + "\", " + FormatWhole(s.loaded->N) +
+         " points, " + s.format + ">";
+}
+
+std::string ResultRepr(const Result& r) {
+  std::string settings = r.mapping ? "mapping, " : "along the chord, ";
+  settings += r.method == "lagrange" ? "lagrange npoly=" + FormatWhole(r.npoly) : "pwcubic";
+  return "<quilane.Result \"" + r.run->PlotTitle + "\", " + FormatWhole(r.run->NI) +
+         " points, " + settings + ">";
+}
+
+}  // namespace
+}  // namespace quilane::python
+
+namespace {
+
+using quilane::python::Result;
+using quilane::python::Section;
+namespace qp = quilane::python;
+namespace py = pybind11;
+
+}  // namespace
+
+PYBIND11_MODULE(quilane, m) {
+  m.doc() = R"doc(Re-space the points of airfoil contours with the QuilaneConfMap engine.
+
+Points run in the program's order: point 0 at the trailing edge, along the
+lower surface to the nose, along the upper surface back to the trailing edge.
+x is normalised to the chord, 0 at the nose and 1 at the trailing edge; y is
+in the units of the input, neither shifted nor divided by the chord.
+Every refusal raises ValueError with the program's message.
+
+    >>> import quilane
+    >>> s = quilane.naca("2412")
+    >>> r = quilane.redistribute(s, n=161, mapping=True)
+    >>> quilane.write(r, "naca2412_161.dat", format="selig")
+)doc";
+  m.attr("__version__") = QUILANE_VERSION;
+  m.attr("MAX_POINTS") = quilane::kPointCapacity;
+
+  py::class_<Section>(m, "Section", R"doc(An airfoil contour in the program's point order.
+
+Section(x, y, name="") takes the points from two sequences of real numbers
+(numpy arrays of any integer or float type and layout, or lists), one x and
+one y per point, listed from the trailing edge around the contour in either
+direction: a point equal to the one before it is dropped and an upper-surface-
+first listing (the Selig order) is turned round, as the .dat reader does;
+then the nose is the last point where x decreases, and x is normalised to
+(x - x_min) / chord. 2 to 1000 points.)doc")
+      .def(py::init(&qp::SectionFromArrays), py::arg("x"), py::arg("y"), py::arg("name") = "")
+      .def_property_readonly(
+          "name", [](const Section& s) { return s.loaded->AirfoilTitle; },
+          "The section's name (the title of its file).")
+      .def_property_readonly(
+          "x", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->X, 1, s.loaded->N); },
+          "x of the points in chord units, 0 at the nose and 1 at the trailing edge "
+          "(float64, read-only, program order).")
+      .def_property_readonly(
+          "y", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->Y, 1, s.loaded->N); },
+          "y of the points in the input's units (float64, read-only, program order).")
+      .def_property_readonly(
+          "nose_index", [](const Section& s) { return s.loaded->ILE - 1; },
+          "Index into x and y of the nose (leading-edge) point, counted from 0.")
+      .def_property_readonly(
+          "chord", [](const Section& s) { return s.loaded->Chord; },
+          "Largest minus smallest x of the input, in the input's units, before normalising.")
+      .def_property_readonly(
+          "x_min", [](const Section& s) { return s.loaded->Xmin; },
+          "x of the nose in the input's units, before normalising.")
+      .def_property_readonly(
+          "format", [](const Section& s) { return s.format; },
+          "Where the points came from: \"arf\" or \"dat\" for a file, \"naca\", \"arrays\".")
+      .def_property_readonly(
+          "path", [](const Section& s) { return s.loaded->InputPath; },
+          "The file that was read, \"\" for a generated section or arrays.")
+      .def_property_readonly(
+          "ignored_lines", [](const Section& s) { return s.ignored_lines; },
+          "Lines of the file the reader passed over; None when the reader does not tell.")
+      .def_property_readonly(
+          "reversed", [](const Section& s) { return s.reversed; },
+          "Whether the points were turned round into the program's order; None when the "
+          "reader does not tell.")
+      .def("__len__", [](const Section& s) { return s.loaded->N; })
+      .def("__repr__", &qp::SectionRepr);
+
+  py::class_<Result>(m, "Result", "New points and camber line of one calculation.")
+      .def_property_readonly(
+          "x", [](const Result& r) { return qp::ReadOnlyCopy(r.run->XI, 1, r.run->NI); },
+          "x of the new points in chord units (float64, read-only, program order; the nose "
+          "is point n // 2 for odd n).")
+      .def_property_readonly(
+          "y", [](const Result& r) { return qp::ReadOnlyCopy(r.run->YI, 1, r.run->NI); },
+          "y of the new points in the input's units (float64, read-only, program order).")
+      .def_property_readonly(
+          "camber_x",
+          [](const Result& r) { return qp::ReadOnlyCopy(r.run->XCamber, 1, qp::CamberCount(*r.run)); },
+          "x of the camber line, midpoints of the new points paired about the middle one, "
+          "from the trailing edge to the nose.")
+      .def_property_readonly(
+          "camber_y",
+          [](const Result& r) { return qp::ReadOnlyCopy(r.run->YCamber, 1, qp::CamberCount(*r.run)); },
+          "y of the camber line, in the input's units.")
+      .def_property_readonly("report", &qp::ReportOf,
+                             "The quality report of the run; None until the engine measures one.")
+      .def_property_readonly(
+          "title", [](const Result& r) { return r.run->PlotTitle; },
+          "Title line of the written files: the section's name and \" - redistributed\".")
+      .def_property_readonly(
+          "section", [](const Result& r) { return r.section; }, "The section re-spaced.")
+      .def_property_readonly(
+          "n", [](const Result& r) { return static_cast<int>(r.run->NI); }, "Number of new points.")
+      .def_property_readonly(
+          "mapping", [](const Result& r) { return r.mapping; }, "Whether conformal mapping was used.")
+      .def_property_readonly(
+          "method", [](const Result& r) { return r.method; }, "\"lagrange\" or \"pwcubic\".")
+      .def_property_readonly(
+          "npoly", [](const Result& r) { return r.npoly; },
+          "Degree of the Lagrange polynomial (0 for pwcubic).")
+      .def(
+          "text",
+          [](const Result& r, const std::string& format) {
+            return py::bytes(quilane::ResultText(*r.run, qp::FormatNamed(format)));
+          },
+          py::arg("format") = "arf",
+          "The bytes write() puts in the new-point file: \"arf\" (CR LF lines, 5 decimals) or "
+          "\"selig\" (LF lines, 6 decimals, upper surface first).")
+      .def("__len__", [](const Result& r) { return static_cast<int>(r.run->NI); })
+      .def("__repr__", &qp::ResultRepr);
+
+  m.def(
+      "load", [](const py::handle& path) { return qp::LoadSection(qp::PathText(path)); },
+      py::arg("path"),
+      R"doc(Read a coordinate file (*.arf, or a Selig or Lednicer .dat file, told by
+its content) into a Section, as the program's readers do. path: str or os.PathLike.)doc");
+
+  m.def("naca", &qp::NacaSectionOf, py::arg("code"), py::arg("n") = 201,
+        py::arg("blunt") = false,
+        R"doc(Generate the NACA 4- or 5-digit section code ("2412", "NACA 23012") with n
+points, cosine spaced, chord 1; blunt=True gives the published open trailing
+edge, else a sharp one.)doc");
+
+  m.def("redistribute", &qp::Redistribute, py::arg("section"), py::arg("n") = 51,
+        py::arg("mapping") = false, py::arg("method") = "lagrange", py::arg("npoly") = 1,
+        R"doc(Re-space section to n new points (2 to 1000) exactly as the program does.
+
+mapping=True lays the points out by conformal mapping (they crowd at the nose
+and the trailing edge); False places them along the chord at cosine spacing
+(both ends of the contour must lie at x = 1). method "lagrange" interpolates
+with a polynomial of degree npoly (lower than the section's point count),
+"pwcubic" with the piecewise cubic spline. Returns a Result.)doc");
+
+  m.def("write", &qp::Write, py::arg("result"), py::arg("path"), py::arg("format") = "arf",
+        R"doc(Write result's new points to path and its camber line beside it, as the
+command-line tool does: format "arf" (the program's layout) or "selig" (.dat,
+upper surface first); the camber file is "Camber_" and the name, always *.arf.
+Each file goes through a temporary file renamed into place; the file the
+section was read from is never replaced. Returns (path, camber_path).)doc");
+}
