@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/field_text.h"
 #include "files/number_text.h"
 
 namespace quilane {
@@ -72,6 +73,13 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
     ws.Y[i] = y[i - 1];
   }
   return FileResult::Success();
+}
+
+FileResult StoreFileContour(AirfoilWorkspace& ws, const std::string& path,
+                            const FileContour& contour) {
+  const ContourOrigin origin{AirfoilFileNamed(path), "lines " + FormatWhole(contour.first_line) +
+                                                         " to " + FormatWhole(contour.last_line)};
+  return StoreContour(ws, contour.title, contour.x, contour.y, origin);
 }
 
 void MakeStoredContourCurrent(AirfoilWorkspace& ws) {
