@@ -114,7 +114,7 @@ std::string DescribeLoad(const LoadSummary& summary) {
   if (summary.header_lines > 0) {
     text += ", " + counted(summary.header_lines, "line", "lines") + " of header";
   }
-  if (summary.reversed) text += ", order reversed";
+  if (summary.reversed) text += ", listed the other way round";
   if (summary.dropped_points > 0) {
     text += ", " + counted(summary.dropped_points, "repeated point", "repeated points") +
             " dropped";

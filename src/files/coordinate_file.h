@@ -22,7 +22,9 @@ struct LoadSummary {
   int header_lines = 0;            // lines of text before the coordinates, besides the name
   int ignored_lines = 0;           // lines of notes after the contour (blank lines not counted)
   int dropped_points = 0;          // points dropped as exact repeats of their neighbour
-  bool reversed = false;           // listed the other way round from the program's order
+  // The file listed its points the other way round from its layout's usual
+  // order (a Selig file from the lower surface), and they were turned round.
+  bool reversed = false;
 };
 
 // The name of the format whose row recognises the file `path` ("Selig",
@@ -45,7 +47,7 @@ FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
 
 // The summary in words, as the --info line shows it after the path: the
 // format, the points, the nose, the trailing-edge gap (five decimals), then
-// when they occur the lines of header, the reversed order, the repeated points
+// when they occur the lines of header, the order turned round, the repeated points
 // dropped and the notes ignored ("Selig, 61 points, nose at point 31,
 // trailing edge gap 0.00000, 2 lines of notes ignored").
 std::string DescribeLoad(const LoadSummary& summary);

@@ -115,9 +115,13 @@ struct LineFault {
   std::string advice;
 };
 
-LineFault FaultOf(const LineShape& shape) {
+LineFault FaultOf(const LineShape& shape, std::string_view text) {
   static constexpr const char* kNames[2] = {"x value", "y value"};
   const auto& fields = shape.fields;
+  if (shape.kind == LineShape::Kind::kText &&
+      std::none_of(fields.begin(), fields.end(), NumberLike)) {
+    return {"the text " + Shown(text), "every coordinate line holds x and y."};
+  }
   if (fields.size() == 2) {
     for (int k = 0; k < 2; ++k) {
       if (fields[k].size() > kMaxFieldCharacters) {
@@ -137,8 +141,7 @@ LineFault FaultOf(const LineShape& shape) {
   }
   std::string what = FormatWhole(static_cast<long long>(fields.size())) + " fields";
   if (fields.size() == 1) {
-    what = NumberLike(fields[0]) ? "a single number (like the point count of a *.arf file)"
-                                 : "the text " + Shown(fields[0]);
+    what = "a single number (like the point count of a *.arf file)";
   }
   return {what, "every coordinate line holds x and y."};
 }
@@ -253,11 +256,13 @@ class DatReader {
           box_line = number;
           continue;
         }
-        return RefuseLine(shape, number);
+        return RefuseLine(shape, text, number);
       }
-      if (!blank_since_point && LooksLikeDamagedPair(shape)) return RefuseLine(shape, number);
+      if (!blank_since_point && LooksLikeDamagedPair(shape)) {
+        return RefuseLine(shape, text, number);
+      }
       end_line = number;
-      end_what = FaultOf(shape).what;
+      end_what = FaultOf(shape, text).what;
       contour.ignored_lines = 1;
     }
     if (box_line != 0) {
@@ -284,8 +289,8 @@ class DatReader {
   FileResult Refuse(const std::string& what) const { return RefuseFile(path_, what); }
 
  private:
-  FileResult RefuseLine(const LineShape& shape, long long number) const {
-    const LineFault fault = FaultOf(shape);
+  FileResult RefuseLine(const LineShape& shape, std::string_view text, long long number) const {
+    const LineFault fault = FaultOf(shape, text);
     return Refuse("has " + fault.what + " on line " + FormatWhole(number) + "; " +
                   fault.advice);
   }
@@ -416,8 +421,7 @@ FileResult ReadDatFileContour(const std::string& path, TextSource& source,
 std::optional<DatLayout> DetectDatLayout(TextSource& source) {
   if (!source.TakeByteOrderMark()) return std::nullopt;
   bool name_seen = false;
-  bool first_after_name = true;
-  bool box = false;
+  bool header_seen = false;
   std::string line;
   for (LineStatus status; (status = ReadLine(source, line, kMaxLineCharacters)) != LineStatus::kEnd;) {
     const std::string_view text = Trimmed(line);
@@ -426,26 +430,24 @@ std::optional<DatLayout> DetectDatLayout(TextSource& source) {
       name_seen = true;
       continue;
     }
-    if (status == LineStatus::kTooLong) {  // header text, which the reader refuses
-      if (box) return std::nullopt;
-      first_after_name = false;
-      continue;
-    }
-    const LineShape shape = ShapeOf(text);
-    if (box) {
-      if (shape.kind == LineShape::Kind::kPair) return DatLayout::kIses;
-      return std::nullopt;
-    }
+    const LineShape shape =
+        status == LineStatus::kTooLong ? LineShape{} : ShapeOf(text);  // long: text
     if (shape.kind == LineShape::Kind::kPair) {
       return IsSurfaceCount(shape.x) && IsSurfaceCount(shape.y) ? DatLayout::kLednicer
                                                                 : DatLayout::kSelig;
     }
     if (shape.kind == LineShape::Kind::kNumbers) {
-      if (!first_after_name || !IsDomainBox(shape)) return std::nullopt;
-      box = true;
+      // The point count of a *.arf file, or its first record, stands right
+      // after the title; a .dat file has no other lines of numbers there.
+      if (!header_seen) {
+        if (IsDomainBox(shape)) return DatLayout::kIses;
+        return std::nullopt;
+      }
+      return DatLayout::kSelig;
     }
-    first_after_name = false;
+    header_seen = true;  // text, which no *.arf file has after its title
   }
+  if (header_seen) return DatLayout::kSelig;
   return std::nullopt;
 }
 

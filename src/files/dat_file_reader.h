@@ -95,12 +95,13 @@ FileResult ReadDatFileContour(const std::string& path, TextSource& source,
                               FileContour& contour);
 
 // The layout of the .dat file whose text `source` holds (at its start), told
-// from its first lines as ReadDatContour would read them: after the name
-// line, the first line that is not header text decides - a coordinate line
-// (Lednicer when it holds two surface counts, otherwise Selig), or a domain
-// box followed by a coordinate line (ISES). Nothing when a line of other
-// numbers comes first or no coordinate line comes at all: the file is not a
-// .dat file. Does not check the rest of the file.
+// from its first lines: after the name line, a coordinate line (Lednicer
+// when it holds two surface counts, otherwise Selig) or a line of text (a
+// header: Selig, unless a Lednicer count line follows it) makes it a .dat
+// file; four numbers there make it ISES. Nothing when a line of other
+// numbers stands right after the name (the point count or first record of a
+// *.arf file) or nothing follows the name. Does not check the rest of the
+// file: the reader does.
 std::optional<DatLayout> DetectDatLayout(TextSource& source);
 
 // Reads the .dat file `path` and stores its contour as the *.arf reader
