@@ -29,14 +29,16 @@ bool HasDatLayout(TextSource& source) {
   return DetectDatLayout(source) == kLayout;
 }
 
-bool AnyText(TextSource&) { return true; }
+// Any text but a .dat file with a point count line, whose "x y" lines the
+// *.arf reader would take three numbers at a time.
+bool MayBeArf(TextSource& source) { return !HasPointCountLine(source); }
 
 // Tried in this order; the last row takes whatever the others do not.
 constexpr CoordinateFormatRow kFormats[] = {
     {"ISES", HasDatLayout<DatLayout::kIses>, ReadDatFileContour},
     {"Lednicer", HasDatLayout<DatLayout::kLednicer>, ReadDatFileContour},
     {"Selig", HasDatLayout<DatLayout::kSelig>, ReadDatFileContour},
-    {"arf", AnyText, ReadArfContour},
+    {"arf", MayBeArf, ReadArfContour},
 };
 
 const CoordinateFormatRow& DetectRow(TextSource& source) {
@@ -76,12 +78,15 @@ FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
   const CoordinateFormatRow& detected = DetectRow(source);
   FileContour contour;
   FileResult result = LoadAs(ws, path, detected, source, contour);
-  // Each other reader once; rows may share one.
+  // Each other reader once (rows may share one), for a file its row's test
+  // does not rule out.
   for (std::size_t k = 0; k < std::size(kFormats) && !result.ok; ++k) {
-    const auto read = kFormats[k].read;
-    bool tried = read == detected.read;
-    for (std::size_t j = 0; j < k; ++j) tried = tried || kFormats[j].read == read;
-    if (!tried && LoadAs(ws, path, kFormats[k], source, contour).ok) {
+    const CoordinateFormatRow& other = kFormats[k];
+    bool tried = other.read == detected.read;
+    for (std::size_t j = 0; j < k; ++j) tried = tried || kFormats[j].read == other.read;
+    if (tried) continue;
+    source.Rewind();
+    if (other.detect(source) && LoadAs(ws, path, other, source, contour).ok) {
       result = FileResult::Success();
     }
   }

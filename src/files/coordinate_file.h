@@ -37,8 +37,9 @@ std::string DetectCoordinateFormat(const std::string& path);
 // DetectCoordinateFormat names, reads and stores its contour (StoreContour),
 // then InputPath = path and the points become the first set of new points
 // (MakeStoredContourCurrent). When that format's reader refuses the file and
-// the reader of another row reads it (a *.arf file with its count and a
-// label on one line looks like a .dat file), the other one's result is kept;
+// the reader of another row whose test the file passes reads it (a *.arf
+// file with its count and a label on one line looks like a .dat file), the
+// other one's result is kept;
 // otherwise the refusal of the format the file looked like is returned, so
 // that it speaks of that format. A refused file changes nothing, InputPath
 // included. `summary`, when given, receives what was loaded (on success).

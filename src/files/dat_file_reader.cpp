@@ -105,6 +105,16 @@ bool IsDomainBox(const LineShape& shape) {
 // A count of the Lednicer layout: a whole number of at least 2.
 bool IsSurfaceCount(double value) { return value >= 2.0 && value == std::floor(value); }
 
+// A line that may give the number of points: one whole number from 3 to
+// the most coordinate lines read.
+bool IsPointCount(const LineShape& shape) {
+  if (shape.kind != LineShape::Kind::kNumbers || shape.fields.size() != 1) return false;
+  const FieldNumber count = CoordinateNumber(shape.fields[0]);
+  return count.kind == FieldNumber::Kind::kNumber && count.value >= kMinPoints &&
+         count.value <= static_cast<double>(kMaxCoordinateLines) &&
+         count.value == std::floor(count.value);
+}
+
 bool IsSignificant(std::string_view text) { return !text.empty() && text.front() != '#'; }
 
 // What a line that is not a coordinate line holds, and why it is not one, as
@@ -164,6 +174,8 @@ class DatReader {
     long long box_line = 0;     // a domain box waiting for its first coordinate line
     std::string box_text;
     bool ises = false;
+    long long count_line = 0;   // a point count waiting for its first coordinate line
+    std::string count_text;
     bool blank_since_point = false;
     long long end_line = 0;     // the line that ended the contour
     std::string end_what;       // what it holds, for the refusals
@@ -231,6 +243,9 @@ class DatReader {
         box_line = 0;
         ises = true;
       }
+      if (count_line != 0 && points.empty() && shape.kind != LineShape::Kind::kPair) {
+        return RefuseLine(ShapeOf(count_text), count_text, count_line);
+      }
       if (shape.kind == LineShape::Kind::kPair) {
         if (shape.x == kElementSeparator && shape.y == kElementSeparator) {
           return Refuse("has the element separator \"" + std::string(text) + "\" on line " +
@@ -256,6 +271,12 @@ class DatReader {
           box_line = number;
           continue;
         }
+        if (first_after_name && IsPointCount(shape)) {
+          count_line = number;
+          count_text = std::string(text);
+          ++contour.header_lines;
+          continue;
+        }
         return RefuseLine(shape, text, number);
       }
       if (!blank_since_point && LooksLikeDamagedPair(shape)) {
@@ -274,13 +295,29 @@ class DatReader {
       return Refuse("holds no name line and no coordinates (line " +
                     FormatWhole(source_.EndLine()) + "); choose a coordinate file.");
     }
+    if (count_line != 0 && points.empty()) {
+      return RefuseLine(ShapeOf(count_text), count_text, count_line);
+    }
     if (points.empty()) {
       return Refuse("has no coordinate lines after its name on line " +
                     FormatWhole(name_line) + "; add the points as \"x y\" lines.");
     }
 
+    if (count_line != 0) {
+      const double count = CoordinateNumber(count_text).value;
+      if (count != static_cast<double>(points.size())) {
+        return Refuse("gives the point count " + FormatMessageNumber(count) + " on line " +
+                      FormatWhole(count_line) + ", but " +
+                      FormatWhole(static_cast<long long>(points.size())) +
+                      " coordinate lines follow (lines " + FormatWhole(points.front().line) +
+                      " to " + FormatWhole(points.back().line) +
+                      "); correct the count or the points.");
+      }
+    }
     std::vector<Point> loop;
-    if (const auto refused = JoinSurfaces(points, ises, contour, loop)) return *refused;
+    if (const auto refused = JoinSurfaces(points, ises || count_line != 0, ises, contour, loop)) {
+      return *refused;
+    }
     contour.first_line = points.front().line;
     contour.last_line = points.back().line;
     return Finish(loop, end_line, end_what, contour);
@@ -303,10 +340,10 @@ class DatReader {
   // Decides the layout and joins the surfaces into one loop from the
   // trailing edge over the first surface and the nose to the trailing edge.
   // Removes the count line of a Lednicer file from `points`.
-  std::optional<FileResult> JoinSurfaces(std::vector<Point>& points, bool ises,
+  std::optional<FileResult> JoinSurfaces(std::vector<Point>& points, bool one_loop, bool ises,
                                          DatContour& contour, std::vector<Point>& loop) const {
     const Point head = points.front();
-    if (ises || !IsSurfaceCount(head.x) || !IsSurfaceCount(head.y)) {
+    if (one_loop || !IsSurfaceCount(head.x) || !IsSurfaceCount(head.y)) {
       contour.layout = ises ? DatLayout::kIses : DatLayout::kSelig;
       contour.format = ises ? "ISES" : "Selig";
       loop = points;
@@ -418,10 +455,20 @@ FileResult ReadDatFileContour(const std::string& path, TextSource& source,
   return result;
 }
 
-std::optional<DatLayout> DetectDatLayout(TextSource& source) {
-  if (!source.TakeByteOrderMark()) return std::nullopt;
+namespace {
+
+// What the first lines of a .dat file say.
+struct DatStart {
+  std::optional<DatLayout> layout;
+  bool point_count = false;  // a point count right after the name, then coordinates
+};
+
+DatStart ScanDatStart(TextSource& source) {
+  DatStart start;
+  if (!source.TakeByteOrderMark()) return start;
   bool name_seen = false;
   bool header_seen = false;
+  bool count_seen = false;
   std::string line;
   for (LineStatus status; (status = ReadLine(source, line, kMaxLineCharacters)) != LineStatus::kEnd;) {
     const std::string_view text = Trimmed(line);
@@ -432,24 +479,44 @@ std::optional<DatLayout> DetectDatLayout(TextSource& source) {
     }
     const LineShape shape =
         status == LineStatus::kTooLong ? LineShape{} : ShapeOf(text);  // long: text
+    if (count_seen) {
+      if (shape.kind == LineShape::Kind::kPair) {
+        start.layout = DatLayout::kSelig;
+        start.point_count = true;
+      }
+      return start;
+    }
     if (shape.kind == LineShape::Kind::kPair) {
-      return IsSurfaceCount(shape.x) && IsSurfaceCount(shape.y) ? DatLayout::kLednicer
-                                                                : DatLayout::kSelig;
+      start.layout = IsSurfaceCount(shape.x) && IsSurfaceCount(shape.y) ? DatLayout::kLednicer
+                                                                        : DatLayout::kSelig;
+      return start;
     }
     if (shape.kind == LineShape::Kind::kNumbers) {
       // The point count of a *.arf file, or its first record, stands right
       // after the title; a .dat file has no other lines of numbers there.
-      if (!header_seen) {
-        if (IsDomainBox(shape)) return DatLayout::kIses;
-        return std::nullopt;
+      if (header_seen) {
+        start.layout = DatLayout::kSelig;
+      } else if (IsDomainBox(shape)) {
+        start.layout = DatLayout::kIses;
+      } else if (IsPointCount(shape)) {
+        count_seen = true;
+        continue;
       }
-      return DatLayout::kSelig;
+      return start;
     }
     header_seen = true;  // text, which no *.arf file has after its title
   }
-  if (header_seen) return DatLayout::kSelig;
-  return std::nullopt;
+  if (header_seen) start.layout = DatLayout::kSelig;
+  return start;
 }
+
+}  // namespace
+
+std::optional<DatLayout> DetectDatLayout(TextSource& source) {
+  return ScanDatStart(source).layout;
+}
+
+bool HasPointCountLine(TextSource& source) { return ScanDatStart(source).point_count; }
 
 FileResult ReadDatContour(const std::string& path, DatContour& contour) {
   OpenedText text;

@@ -49,7 +49,10 @@ struct DatContour : FileContour {
 // Header: after the name, lines that are not all numbers are header lines,
 // kept as text, up to the first coordinate line. A line of exactly four
 // numbers right after the name, followed by a coordinate line, is the domain
-// box of the ISES layout and is passed over.
+// box of the ISES layout and is passed over. A line of one whole number (3
+// or more) right after the name, followed by a coordinate line, is the
+// number of points, counted as a header line: exactly that many coordinate
+// lines must follow.
 //
 // Contour: from the first coordinate line on, coordinate lines (with blank
 // lines and comments between them). The first other line ends it, and every
@@ -82,7 +85,8 @@ struct DatContour : FileContour {
 // that is not a coordinate line (a value that is not a finite number, other
 // than two fields, text between the coordinates); a damaged line right after
 // the contour; the element separator "999 999" of a file of several elements;
-// counts that do not match the coordinate lines that follow; more than 2000
+// counts (surface counts, a point count) that do not match the coordinate
+// lines that follow; more than 2000
 // coordinate lines or more than 1000 points after the repeats are dropped;
 // fewer than 3 points.
 FileResult ReadDatContour(const std::string& path, DatContour& contour);
@@ -98,11 +102,17 @@ FileResult ReadDatFileContour(const std::string& path, TextSource& source,
 // from its first lines: after the name line, a coordinate line (Lednicer
 // when it holds two surface counts, otherwise Selig) or a line of text (a
 // header: Selig, unless a Lednicer count line follows it) makes it a .dat
-// file; four numbers there make it ISES. Nothing when a line of other
+// file; four numbers there make it ISES, and a whole number there followed
+// by a coordinate line (a point count) Selig. Nothing when a line of other
 // numbers stands right after the name (the point count or first record of a
 // *.arf file) or nothing follows the name. Does not check the rest of the
 // file: the reader does.
 std::optional<DatLayout> DetectDatLayout(TextSource& source);
+
+// Whether the file whose text `source` holds (at its start) gives a point
+// count on the line after its name followed by "x y" lines: a .dat file that
+// a *.arf reader would misread, taking every two points for one record.
+bool HasPointCountLine(TextSource& source);
 
 // Reads the .dat file `path` and stores its contour as the *.arf reader
 // does (StoreContour: AirfoilTitle, N, X, Y, ILE, Xmin, Chord, the same nose

@@ -69,6 +69,7 @@ TEST_F(CoordinateFileTest, ReadsWhatPublishedFilesCarryAroundTheCoordinates) {
        "Ornithopter airfoil.", 1, 0},
       {"a_comment_before_the_name", "# measured\nDiamond\n" + kPoints, "Selig", "Diamond", 1,
        0},
+      {"point_count_line", "Diamond\n  5\n" + kPoints, "Selig", "Diamond", 1, 0},
       {"ises_domain_box", "Diamond\n  -2.000000  3.000000  -2.500000  3.500000\n" + kPoints,
        "ISES", "Diamond", 0, 0},
       {"fortran_exponents",
@@ -137,6 +138,13 @@ TEST_F(CoordinateFileTest, RefusesWhatWouldLoseAPointNamingTheLine) {
       {"a_single_number_inside", "Diamond\n1 0\n0.5\n0 0\n0.5 -0.05\n1 0\n",
        {"single number", "line 3"}},
       {"a_pair_in_the_notes", kSelig + "\nPolar:\n0.0 0.51\n", {"line 8", "line 9"}},
+      // Read three numbers at a time, as a *.arf file, these lines would
+      // give three points; the count does not match them.
+      {"a_point_count_that_does_not_match", "Diamond\n3\n" + kPoints,
+       {"point count 3 on line 2", "5 coordinate lines follow", "lines 3 to 7"}},
+      // A title and a count: a *.arf file, refused in its terms.
+      {"a_count_followed_by_text", "Diamond\n5\nUpper\n" + kPoints,
+       {"label \"Upper\"", "line 3", "record 1 of 5"}},
       {"several_elements", kSelig + "999.0 999.0\n1.1 0\n1.05 0.01\n1.2 0\n",
        {"element separator \"999.0 999.0\"", "line 7", "only one element"}},
       {"domain_box_without_coordinates", "Diamond\n-2 3 -2.5 3.5\nsomething\n" + kPoints,
