@@ -477,6 +477,9 @@ DatStart ScanDatStart(TextSource& source) {
       name_seen = true;
       continue;
     }
+    // A line too long for a .dat file right after the name may be the
+    // count field of a *.arf file, whose reader tells what is wrong.
+    if (status == LineStatus::kTooLong && !header_seen) return start;
     const LineShape shape =
         status == LineStatus::kTooLong ? LineShape{} : ShapeOf(text);  // long: text
     if (count_seen) {

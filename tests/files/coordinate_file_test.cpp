@@ -161,8 +161,10 @@ TEST_F(CoordinateFileTest, RefusesWhatWouldLoseAPointNamingTheLine) {
       {"a_long_line_inside_the_contour",
        "Diamond\n1 0\n0.5 0.05\n" + std::string(1200, 'x') + "\n0 0\n0.5 -0.05\n1 0\n",
        {"more than 1000 characters on line 4", "inside the contour", "line 5"}},
-      {"a_long_header_line", "Diamond\n" + std::string(1200, 'x') + "\n" + kPoints,
-       {"more than 1000 characters on line 2"}},
+      {"a_long_line_after_the_name", "Diamond\n" + std::string(1200, 'x') + "\n" + kPoints,
+       {"characters", "line 2"}},
+      {"a_long_header_line", "Diamond\nheader\n" + std::string(1200, 'x') + "\n" + kPoints,
+       {"more than 1000 characters on line 3"}},
   };
 
   AirfoilWorkspace ws;
