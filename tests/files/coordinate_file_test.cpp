@@ -10,8 +10,6 @@
 namespace quilane {
 namespace {
 
-using testing::ScratchFolder;
-using testing::WriteBytes;
 
 // The five-point diamond in the program's order, and as a Selig file lists it.
 const std::vector<double> kDiamondX = {1, 0.5, 0, 0.5, 1};
@@ -23,16 +21,7 @@ std::vector<double> Entries(const PointArray& array, int n) {
   return std::vector<double>(array.begin() + 1, array.begin() + 1 + n);
 }
 
-class CoordinateFileTest : public ::testing::Test {
- protected:
-  std::string Write(const std::string& bytes, const std::string& name = "section.dat") {
-    const std::string path = folder_.File(name);
-    WriteBytes(path, bytes);
-    return path;
-  }
-
-  ScratchFolder folder_;
-};
+using CoordinateFileTest = testing::ScratchFileTest;
 
 struct TolerantCase {
   const char* name;

@@ -66,16 +66,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class DatReaderTest : public ::testing::Test {
- protected:
-  std::string Write(const std::string& bytes, const std::string& name = "section.dat") {
-    const std::string path = folder_.File(name);
-    WriteBytes(path, bytes);
-    return path;
-  }
-
-  ScratchFolder folder_;
-};
+using DatReaderTest = testing::ScratchFileTest;
 
 struct ContourCase {
   const char* name;

@@ -62,6 +62,19 @@ inline std::map<std::string, std::string> FolderContents(const std::filesystem::
   return contents;
 }
 
+// A test with a scratch folder of its own, and files written into it.
+class ScratchFileTest : public ::testing::Test {
+ protected:
+  // Writes `bytes` to the file `name` in the folder; returns its path.
+  std::string Write(const std::string& bytes, const std::string& name = "section.dat") {
+    const std::string path = folder_.File(name);
+    WriteBytes(path, bytes);
+    return path;
+  }
+
+  ScratchFolder folder_;
+};
+
 // A refusal of the file `path`: a message that names it and holds each of
 // `parts`.
 inline void ExpectRefusal(const FileResult& result, const std::string& path,
