@@ -40,7 +40,9 @@ cmake --build "$fuzz_build" -j "$jobs" \
   --target quilane_fuzz_reader quilane_fuzz_value_of_string quilane_fuzz_pipeline
 
 # Seeds read in place: the shipped samples, the published sections beside the
-# project, the malformed files of the reader's tests (fuzz/seeds/reader) and
+# project (for the reader also the sample of published files as they stand,
+# notes and odd headers included), the malformed files of the reader's tests
+# (fuzz/seeds/reader) and
 # inputs that once broke an invariant (fuzz/seeds/pipeline); the pipeline's
 # seeds are also the samples with settings appended (see
 # fuzz/pipeline_fuzz.cpp): nPoly text, NI text, their lengths, the switches,
@@ -49,6 +51,9 @@ shared=()
 for folder in "$top/../shared/airfoils"/*/; do
   [ -d "$folder" ] && shared+=("$folder")
 done
+reader_seeds=()
+database_sample="$top/../shared/airfoil-database-sample"
+[ -d "$database_sample" ] && reader_seeds+=("$database_sample")
 pipeline_seeds="$fuzz_build/seeds/pipeline"
 rm -rf "$pipeline_seeds"
 mkdir -p "$pipeline_seeds" "$fuzz_build/findings"
@@ -87,7 +92,7 @@ run_fuzzer() {
 scratch_base="${TMPDIR:-/tmp}"
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
 
-run_fuzzer reader "$top/samples" "${shared[@]}" "$top/fuzz/seeds/reader"
+run_fuzzer reader "$top/samples" "${shared[@]}" "${reader_seeds[@]}" "$top/fuzz/seeds/reader"
 run_fuzzer value_of_string "$top/fuzz/seeds/value_of_string"
 run_fuzzer pipeline "$pipeline_seeds" "$top/fuzz/seeds/pipeline" "$top/fuzz/seeds/reader" \
   "${shared[@]}"

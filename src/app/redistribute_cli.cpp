@@ -14,6 +14,7 @@
 #include "app/batch_run.h"
 #include "app/command_line.h"
 #include "files/airfoil_file_reader.h"
+#include "files/coordinate_file.h"
 #include "files/dat_file_reader.h"
 #include "files/dat_file_writer.h"
 #include "files/number_text.h"
@@ -35,10 +36,11 @@ constexpr int kNacaInputPoints = 201;
 constexpr std::string_view kUsage =
     "Usage: quilane-redistribute [options] INPUT\n"
     "       quilane-redistribute [options] --output-dir DIR INPUT...\n"
+    "       quilane-redistribute --info INPUT...\n"
     "\n"
     "Re-spaces the points of the airfoil contour in INPUT exactly as the\n"
     "QuilaneConfMap window does, and writes the new points and the camber line.\n"
-    "INPUT is a coordinate file (*.arf) or a Selig or Lednicer .dat file; the\n"
+    "INPUT is a coordinate file (*.arf) or a Selig, Lednicer or ISES .dat file; the\n"
     "kind is told from the content, not the name.\n"
     "\n"
     "Options:\n"
@@ -56,6 +58,9 @@ constexpr std::string_view kUsage =
     "                        program's own) or selig (a .dat file with a name line\n"
     "                        and \"x y\" lines, upper surface first, as analysis\n"
     "                        tools read it); the camber file is always *.arf\n"
+    "      --info            only read each INPUT and print one line per file:\n"
+    "                        its path, the format, the points, the nose, the\n"
+    "                        trailing-edge gap and the lines passed over\n"
     "      --naca CODE       take the NACA 4- or 5-digit section CODE (such as\n"
     "                        2412 or 23012, 201 points, sharp trailing edge) as an\n"
     "                        input; may be given several times\n"
@@ -82,6 +87,7 @@ struct CliOptions {
   ResultFormat format = ResultFormat::kArf;
   bool help = false;
   bool version = false;
+  bool info = false;
   std::vector<CliInput> inputs;
 };
 
@@ -138,6 +144,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       std::string code;
       if (!needs_value(code)) return outcome;
       options.inputs.push_back({"", code});
+    } else if (name == "--info") {
+      if (!takes_no_value()) return outcome;
+      options.info = true;
     } else if (name == "--mapping") {
       if (!takes_no_value()) return outcome;
       options.mapping = true;
@@ -288,13 +297,13 @@ bool LoadInput(const CliInput& input, AirfoilWorkspace& ws, std::string& name, b
     }
     return true;
   }
-  CoordinateFormat format = CoordinateFormat::kArf;
-  const FileResult loaded = LoadCoordinateFile(ws, InputPathOf(input.path), &format);
+  LoadSummary summary;
+  const FileResult loaded = LoadCoordinateFile(ws, InputPathOf(input.path), &summary);
   if (!loaded.ok) {
     PrintMessage(err, loaded.message);
     return false;
   }
-  dat = format == CoordinateFormat::kDat;
+  dat = summary.format != "arf";
   name = fs::path(input.path).filename().string();
   return true;
 }
@@ -376,6 +385,33 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
   return std::make_pair(ws.SaveName, ws.CamberName);
 }
 
+// --info: reads each input file as a run would and prints what it saw, one
+// line per file that reads ("wing.dat: Selig, 61 points, ..."); refusals go
+// to `err`. Returns the exit code: kExitRefused when any file was refused.
+int DescribeInputs(const CliOptions& options, std::FILE* out, std::FILE* err) {
+  if (!options.output.empty() || !options.output_dir.empty()) {
+    return UsageError(err, "option --info writes no files; leave out --output and --output-dir");
+  }
+  int refused = 0;
+  for (const CliInput& input : options.inputs) {
+    if (!input.naca.empty()) return UsageError(err, "option --info describes files, not --naca");
+  }
+  for (const CliInput& input : options.inputs) {
+    AirfoilWorkspace ws;
+    LoadSummary summary;
+    const FileResult loaded = LoadCoordinateFile(ws, input.path, &summary);
+    if (!loaded.ok) {
+      PrintMessage(err, loaded.message);
+      ++refused;
+      continue;
+    }
+    const std::string line = input.path + ": " + DescribeLoad(summary) + "\n";
+    std::fwrite(line.data(), 1, line.size(), out);
+  }
+  std::fflush(out);
+  return refused == 0 ? kExitSuccess : kExitRefused;
+}
+
 }  // namespace
 
 int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -392,6 +428,7 @@ int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std
     return kExitSuccess;
   }
   if (options.inputs.empty()) return UsageError(err, "no input file given");
+  if (options.info) return DescribeInputs(options, out, err);
   if (!options.output.empty() && !options.output_dir.empty()) {
     return UsageError(err, "options --output and --output-dir exclude each other");
   }

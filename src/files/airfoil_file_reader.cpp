@@ -13,23 +13,21 @@
 #include <vector>
 
 #include "files/contour_store.h"
+#include "files/field_text.h"
 #include "files/number_text.h"
 #include "files/text_source.h"
 
 namespace quilane {
 namespace {
 
-// Longest title and longest numeric field accepted, in characters. They keep
-// the memory and time spent on a file that is not a coordinate file small.
+// Longest title accepted, in characters: keeps the memory spent on a file
+// that is not a coordinate file small.
 constexpr std::size_t kMaxTitleCharacters = 1000;
-constexpr std::size_t kMaxFieldCharacters = 400;
 
 // Smallest and largest point count: two points make the shortest contour,
 // the point arrays hold 1000.
 constexpr long long kMinPoints = 2;
 constexpr long long kMaxPoints = kPointCapacity;
-
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
 
 enum class FieldStatus { kOk, kMissing, kTooLong };
 
@@ -93,33 +91,13 @@ FieldStatus ReadNumericText(TextSource& source, bool take_delimiter, std::string
   return FieldStatus::kOk;
 }
 
-// A field as shown in a message: quoted, long ones shortened.
-std::string Shown(const std::string& field) {
-  constexpr std::size_t kShownBytes = 40;
-  if (field.size() <= kShownBytes) return "\"" + field + "\"";
-  std::size_t cut = kShownBytes;
-  while (cut > 0 && !StartsCharacter(field[cut])) --cut;
-  return "\"" + field.substr(0, cut) + "...\"";
-}
-
-// The points as read, before they are committed to the workspace.
-struct ReadPoints {
-  std::string title;
-  int n = 0;
-  std::vector<double> x;
-  std::vector<double> y;
-  long long first_record_line = 0;
-  long long last_record_line = 0;
-};
-
 class Reader {
  public:
   Reader(const std::string& path, TextSource& source) : path_(path), source_(source) {}
 
-  FileResult Read(ReadPoints& points) {
+  FileResult Read(FileContour& points) {
     if (!source_.TakeByteOrderMark()) {
-      return Refuse("is UTF-16 text (it starts with a UTF-16 byte-order mark, line 1); "
-                    "save it as plain text (UTF-8 or ASCII) and choose it again.");
+      return Refuse(kUtf16Refusal);
     }
     if (ReadTitle(source_, points.title) == FieldStatus::kTooLong) {
       if (const auto broken = Broken()) return *broken;
@@ -152,20 +130,21 @@ class Reader {
                     FormatWhole(kMaxPoints) +
                     "; write the number of points in plain digits.");
     }
-    points.n = static_cast<int>(count);
-    points.x.reserve(points.n);
-    points.y.reserve(points.n);
+    const int n = static_cast<int>(count);
+    points.format = "arf";
+    points.x.reserve(n);
+    points.y.reserve(n);
 
     static constexpr std::array<const char*, 3> kFieldNames = {"label", "x value", "y value"};
-    for (int i = 1; i <= points.n; ++i) {
+    for (int i = 1; i <= n; ++i) {
       for (int k = 0; k < 3; ++k) {
-        const bool last_field = i == points.n && k == 2;
+        const bool last_field = i == n && k == 2;
         const FieldStatus status = ReadNumericText(source_, !last_field, field, line);
         if (const auto broken = Broken()) return *broken;
         // Made only for a refusal: a text this long would take the heap for
         // every field.
         const auto where = [&] {
-          return "record " + FormatWhole(i) + " of " + FormatWhole(points.n);
+          return "record " + FormatWhole(i) + " of " + FormatWhole(n);
         };
         if (status == FieldStatus::kMissing) {
           return Refuse("ends at line " + FormatWhole(line) + " in " + where() + " (its " +
@@ -193,18 +172,16 @@ class Reader {
           return Refuse("has " + what + " on line " + FormatWhole(line) + " in " + where() +
                         "; every record needs a label, x and y as decimal numbers.");
         }
-        if (i == 1 && k == 0) points.first_record_line = line;
+        if (i == 1 && k == 0) points.first_line = line;
         if (k == 1) points.x.push_back(number.value);
         if (k == 2) points.y.push_back(number.value);
       }
     }
-    points.last_record_line = line;
+    points.last_line = line;
     return FileResult::Success();
   }
 
-  FileResult Refuse(const std::string& what) const {
-    return FileResult::Failure("The airfoil file \"" + path_ + "\" " + what);
-  }
+  FileResult Refuse(const std::string& what) const { return RefuseFile(path_, what); }
 
  private:
   // Refusal for a NUL byte or a read error met so far, if any.
@@ -232,24 +209,25 @@ class Reader {
 
 }  // namespace
 
+FileResult ReadArfContour(const std::string& path, TextSource& source, FileContour& contour) {
+  auto points = std::make_unique<FileContour>();
+  Reader reader(path, source);
+  FileResult result = reader.Read(*points);
+  if (result.ok) contour = std::move(*points);
+  return result;
+}
+
 FileResult ReadAirfoilFile(AirfoilWorkspace& ws) {
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(ws.InputPath, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
-  return ReadAirfoilSource(ws, *source);
+  OpenedText text;
+  if (FileResult opened = text.Open(ws.InputPath); !opened.ok) return opened;
+  return ReadAirfoilSource(ws, text.source());
 }
 
 FileResult ReadAirfoilSource(AirfoilWorkspace& ws, TextSource& source) {
-  const std::string& path_text = ws.InputPath;
-  auto points = std::make_unique<ReadPoints>();
-  Reader reader(path_text, source);
-  FileResult result = reader.Read(*points);
+  FileContour contour;
+  FileResult result = ReadArfContour(ws.InputPath, source, contour);
   if (!result.ok) return result;
-
-  const ContourOrigin origin{"The airfoil file \"" + path_text + "\"",
-                             "lines " + FormatWhole(points->first_record_line) + " to " +
-                                 FormatWhole(points->last_record_line)};
-  return StoreContour(ws, std::move(points->title), points->x, points->y, origin);
+  return StoreFileContour(ws, ws.InputPath, contour);
 }
 
 FileResult LoadAirfoilFile(AirfoilWorkspace& ws) {

@@ -4,12 +4,21 @@
 #ifndef QUILANE_FILES_AIRFOIL_FILE_READER_H_
 #define QUILANE_FILES_AIRFOIL_FILE_READER_H_
 
+#include <string>
+
+#include "files/contour_store.h"
 #include "files/file_result.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 
 class TextSource;
+
+// The reading half of ReadAirfoilFile on the text of the file `path` from
+// `source` (at its start): the title, the count's records and the same
+// refusals, into `contour` (format "arf", x and y as read, the record lines),
+// without storing anything. `contour` changes only on success.
+FileResult ReadArfContour(const std::string& path, TextSource& source, FileContour& contour);
 
 // Reads the file named by InputPath into AirfoilTitle, N, X(1..N), Y(1..N),
 // then finds the nose and the chord from neighbour steps (ILE and Xmin from

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/field_text.h"
 #include "files/number_text.h"
 
 namespace quilane {
@@ -99,6 +100,13 @@ LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y) 
     std::reverse(y.begin(), y.end());
   }
   return order;
+}
+
+FileResult StoreFileContour(AirfoilWorkspace& ws, const std::string& path,
+                            const FileContour& contour) {
+  const ContourOrigin origin{AirfoilFileNamed(path), "lines " + FormatWhole(contour.first_line) +
+                                                         " to " + FormatWhole(contour.last_line)};
+  return StoreContour(ws, contour.title, contour.x, contour.y, origin);
 }
 
 void MakeStoredContourCurrent(AirfoilWorkspace& ws) {

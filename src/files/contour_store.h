@@ -21,6 +21,21 @@ struct ContourOrigin {
   std::string lines;
 };
 
+// A contour read from a coordinate file, in the program's point order, with
+// what its reader saw; not yet stored.
+struct FileContour {
+  std::string title;
+  std::vector<double> x;
+  std::vector<double> y;
+  long long first_line = 0;  // the lines that held the coordinates
+  long long last_line = 0;
+  std::string format;        // "arf", "Selig", "Lednicer" or "ISES"
+  int header_lines = 0;      // lines of text before the coordinates, besides the name
+  int ignored_lines = 0;     // lines of notes after the contour (blank lines not counted)
+  int dropped = 0;           // points dropped as exact repeats of their neighbour
+  bool reversed = false;     // listed the other way round from the layout's usual order
+};
+
 // Stores title and the points x[0..n-1], y[0..n-1] (in the program's order,
 // as read) as AirfoilTitle, N = n, X(1..n), Y(1..n), then finds the nose and
 // chord on x as read: Xmin = Xmax = x(1); for i = 2..n, if x(i) < x(i-1) then
@@ -51,6 +66,11 @@ struct LoopOrder {
 // area reverses the points (a loop of zero area is taken as listed upper
 // surface first, the usual layout). x and y must have the same length.
 LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y);
+
+// StoreContour of `contour`, the refusals naming the file `path` and the
+// lines that held the coordinates.
+FileResult StoreFileContour(AirfoilWorkspace& ws, const std::string& path,
+                            const FileContour& contour);
 
 // What choosing a file does after its contour was stored: the points read
 // become the first set of new points (NI = N, XI = X, YI = Y), the zoom

@@ -1,78 +1,159 @@
 #include "files/dat_file_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "files/airfoil_file_reader.h"
 #include "files/contour_store.h"
+#include "files/field_text.h"
 #include "files/number_text.h"
 #include "files/text_source.h"
 
 namespace quilane {
 namespace {
 
-// Longest line and longest number accepted, in characters, as for the *.arf
-// files: they keep the memory and time spent on a file that is not a
-// coordinate file small.
+// Longest line accepted before and inside the contour, in characters, as for
+// the *.arf files; notes after the contour may be longer (only their first
+// characters are looked at).
 constexpr std::size_t kMaxLineCharacters = 1000;
-constexpr std::size_t kMaxFieldCharacters = 400;
 
 // Coordinate lines read at most: room for every point twice (repeats are
 // dropped afterwards), while the memory stays bounded.
 constexpr std::size_t kMaxCoordinateLines = 2 * kPointCapacity;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsSeparator(char c) { return IsBlank(c) || c == ','; }
+// The fewest points of a contour from a .dat file: a nose between two ends.
+constexpr std::size_t kMinPoints = 3;
 
-enum class LineStatus { kLine, kEnd, kTooLong };
+// Header lines kept as text; the rest are only counted.
+constexpr std::size_t kMaxHeaderKept = 100;
 
-// Takes one line, without its end, into `line`. kEnd when nothing is left.
-LineStatus ReadLine(TextSource& source, std::string& line) {
-  line.clear();
-  if (source.Peek() == TextSource::kEnd) return LineStatus::kEnd;
-  std::size_t characters = 0;
-  for (int c = source.Get(); c != TextSource::kEnd && c != '\n'; c = source.Get()) {
-    line.push_back(static_cast<char>(c));
-    if (StartsCharacter(static_cast<char>(c)) && ++characters > kMaxLineCharacters) {
-      return LineStatus::kTooLong;
+// The x and y of the line that separates the elements of a multi-element
+// file.
+constexpr double kElementSeparator = 999.0;
+
+// A field as a number; a Fortran exponent may be written with D.
+FieldNumber CoordinateNumber(std::string_view field) {
+  if (field.find_first_of("dD") == std::string_view::npos) return ParseNumberField(field);
+  std::string written(field);
+  std::replace_if(written.begin(), written.end(), [](char c) { return c == 'd' || c == 'D'; },
+                  'e');
+  return ParseNumberField(written);
+}
+
+// Whether a field is meant as a number: it reads as one (finite or not), or
+// it is too long to read and made only of the characters of numbers.
+bool NumberLike(std::string_view field) {
+  if (field.size() > kMaxFieldCharacters) {
+    return field.find_first_not_of("0123456789.+-eEdD") == std::string_view::npos;
+  }
+  return CoordinateNumber(field).kind != FieldNumber::Kind::kNotNumber;
+}
+
+// What a line holds.
+struct LineShape {
+  enum class Kind {
+    kPair,     // a coordinate line: exactly two finite numbers
+    kNumbers,  // only numbers, but not a coordinate line
+    kText,     // anything else
+  };
+  Kind kind = Kind::kText;
+  std::vector<std::string_view> fields;
+  double x = 0.0;
+  double y = 0.0;
+};
+
+LineShape ShapeOf(std::string_view text) {
+  LineShape shape;
+  shape.fields = Fields(text);
+  const auto& fields = shape.fields;
+  if (fields.size() == 2 && fields[0].size() <= kMaxFieldCharacters &&
+      fields[1].size() <= kMaxFieldCharacters) {
+    const FieldNumber x = CoordinateNumber(fields[0]);
+    const FieldNumber y = CoordinateNumber(fields[1]);
+    if (x.kind == FieldNumber::Kind::kNumber && y.kind == FieldNumber::Kind::kNumber) {
+      shape.kind = LineShape::Kind::kPair;
+      shape.x = x.value;
+      shape.y = y.value;
+      return shape;
     }
   }
-  return LineStatus::kLine;
+  const bool numbers = !fields.empty() && std::all_of(fields.begin(), fields.end(), NumberLike);
+  shape.kind = numbers ? LineShape::Kind::kNumbers : LineShape::Kind::kText;
+  return shape;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+// A line right after the coordinates that was meant as one: only numbers,
+// or x followed by something else.
+bool LooksLikeDamagedPair(const LineShape& shape) {
+  return shape.kind == LineShape::Kind::kNumbers ||
+         (shape.fields.size() == 2 && NumberLike(shape.fields[0]));
 }
 
-// The fields of a line: runs of characters between blanks, tabs and commas.
-std::vector<std::string_view> Fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && IsSeparator(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && !IsSeparator(line[i])) ++i;
-    if (i > start) fields.push_back(line.substr(start, i - start));
+// The domain box of the ISES layout: four finite numbers.
+bool IsDomainBox(const LineShape& shape) {
+  return shape.kind == LineShape::Kind::kNumbers && shape.fields.size() == 4 &&
+         std::all_of(shape.fields.begin(), shape.fields.end(), [](std::string_view f) {
+           return CoordinateNumber(f).kind == FieldNumber::Kind::kNumber;
+         });
+}
+
+// A count of the Lednicer layout: a whole number of at least 2.
+bool IsSurfaceCount(double value) { return value >= 2.0 && value == std::floor(value); }
+
+// A line that may give the number of points: one whole number from 3 to
+// the most coordinate lines read.
+bool IsPointCount(const LineShape& shape) {
+  if (shape.kind != LineShape::Kind::kNumbers || shape.fields.size() != 1) return false;
+  const FieldNumber count = CoordinateNumber(shape.fields[0]);
+  return count.kind == FieldNumber::Kind::kNumber && count.value >= kMinPoints &&
+         count.value <= static_cast<double>(kMaxCoordinateLines) &&
+         count.value == std::floor(count.value);
+}
+
+bool IsSignificant(std::string_view text) { return !text.empty() && text.front() != '#'; }
+
+// What a line that is not a coordinate line holds, and why it is not one, as
+// the words after "has" ("the y value \"abc\", which is not a number,") and
+// the advice after the line.
+struct LineFault {
+  std::string what;
+  std::string advice;
+};
+
+LineFault FaultOf(const LineShape& shape, std::string_view text) {
+  static constexpr const char* kNames[2] = {"x value", "y value"};
+  const auto& fields = shape.fields;
+  if (shape.kind == LineShape::Kind::kText &&
+      std::none_of(fields.begin(), fields.end(), NumberLike)) {
+    return {"the text " + Shown(text), "every coordinate line holds x and y."};
   }
-  return fields;
-}
-
-// A field as shown in a message: quoted, long ones shortened.
-std::string Shown(std::string_view field) {
-  constexpr std::size_t kShownBytes = 40;
-  if (field.size() <= kShownBytes) return "\"" + std::string(field) + "\"";
-  std::size_t cut = kShownBytes;
-  while (cut > 0 && !StartsCharacter(field[cut])) --cut;
-  return "\"" + std::string(field.substr(0, cut)) + "...\"";
+  if (fields.size() == 2) {
+    for (int k = 0; k < 2; ++k) {
+      if (fields[k].size() > kMaxFieldCharacters) {
+        return {"more than " + FormatWhole(kMaxFieldCharacters) + " characters in the " +
+                    kNames[k],
+                "correct the file."};
+      }
+      const FieldNumber value = CoordinateNumber(fields[k]);
+      if (value.kind != FieldNumber::Kind::kNumber) {
+        const char* kind = value.kind == FieldNumber::Kind::kNotFinite ? "not a finite number"
+                                                                       : "not a number";
+        return {"the " + std::string(kNames[k]) + " " + Shown(fields[k]) + ", which is " +
+                    kind + ",",
+                "every coordinate line holds x and y as decimal numbers."};
+      }
+    }
+  }
+  std::string what = FormatWhole(static_cast<long long>(fields.size())) + " fields";
+  if (fields.size() == 1) {
+    what = "a single number (like the point count of a *.arf file)";
+  }
+  return {what, "every coordinate line holds x and y."};
 }
 
 struct Point {
@@ -81,118 +162,190 @@ struct Point {
   long long line = 0;
 };
 
-// A count of the Lednicer layout: a whole number of at least 2.
-bool IsSurfaceCount(double value) { return value >= 2.0 && value == std::floor(value); }
-
 class DatReader {
  public:
   DatReader(const std::string& path, TextSource& source) : path_(path), source_(source) {}
 
   FileResult Read(DatContour& contour) {
-    if (!source_.TakeByteOrderMark()) {
-      return Refuse("is UTF-16 text (it starts with a UTF-16 byte-order mark, line 1); "
-                    "save it as plain text (UTF-8 or ASCII) and choose it again.");
-    }
+    if (!source_.TakeByteOrderMark()) return Refuse(kUtf16Refusal);
     std::vector<Point> points;
     long long name_line = 0;
+    bool after_name = false;    // a line after the name (not blank, not a comment) was met
+    long long box_line = 0;     // a domain box waiting for its first coordinate line
+    std::string box_text;
+    bool ises = false;
+    long long count_line = 0;   // a point count waiting for its first coordinate line
+    std::string count_text;
+    bool blank_since_point = false;
+    long long end_line = 0;     // the line that ended the contour
+    std::string end_what;       // what it holds, for the refusals
     std::string line;
     for (;;) {
       const long long number = source_.line();
-      const LineStatus status = ReadLine(source_, line);
+      const LineStatus status = ReadLine(source_, line, kMaxLineCharacters);
       if (const auto fault = SourceFault(source_)) return Refuse(*fault);
       if (status == LineStatus::kEnd) break;
-      if (status == LineStatus::kTooLong) {
+      const bool too_long = status == LineStatus::kTooLong;
+      const std::string_view text = Trimmed(line);
+      if (!too_long && text.empty()) {
+        blank_since_point = true;
+        continue;
+      }
+      const bool comment = !too_long && text.front() == '#';
+
+      if (end_line != 0) {  // notes, unless the coordinates go on
+        if (!too_long && !comment && ShapeOf(text).kind == LineShape::Kind::kPair) {
+          return Refuse("has " + end_what + " on line " + FormatWhole(end_line) +
+                        ", inside the contour: coordinate lines follow on line " +
+                        FormatWhole(number) +
+                        "; every line from the first to the last coordinate line holds x and "
+                        "y, or is blank.");
+        }
+        ++contour.ignored_lines;
+        continue;
+      }
+      if (too_long && (points.empty() || box_line != 0)) {
         return Refuse("has more than " + FormatWhole(kMaxLineCharacters) +
                       " characters on line " + FormatWhole(number) +
                       "; a coordinate file has short lines.");
       }
-      const std::string_view text = Trimmed(line);
-      if (text.empty() || text.front() == '#') continue;  // blank line or comment
-      const std::vector<std::string_view> fields = Fields(text);
+      if (comment) {
+        if (points.empty()) KeepHeader(contour, text);
+        continue;
+      }
       if (name_line == 0) {
-        if (fields.size() == 2 && ParseNumberField(fields[0]).kind == FieldNumber::Kind::kNumber &&
-            ParseNumberField(fields[1]).kind == FieldNumber::Kind::kNumber) {
+        if (ShapeOf(text).kind == LineShape::Kind::kPair) {
           return Refuse("has two numbers on line " + FormatWhole(number) +
                         " where the section's name should stand; put the name on a line "
                         "of its own before the coordinates.");
         }
         name_line = number;
-        contour.title = std::string(text);
+        contour.title = Utf8Text(text);
         continue;
       }
-      if (points.size() == kMaxCoordinateLines) {
-        return Refuse("has more than " + FormatWhole(kMaxCoordinateLines) +
-                      " coordinate lines (line " + FormatWhole(number) + " is one too many); " +
-                      "the program holds at most " + FormatWhole(kPointCapacity) + " points.");
+      if (too_long) {  // ends the contour
+        end_line = number;
+        end_what = "more than " + FormatWhole(kMaxLineCharacters) + " characters";
+        contour.ignored_lines = 1;
+        continue;
       }
-      Point point;
-      point.line = number;
-      if (const auto refused = ParsePoint(fields, number, point)) return *refused;
-      points.push_back(point);
+
+      const LineShape shape = ShapeOf(text);
+      const bool first_after_name = !after_name;
+      after_name = true;
+      if (box_line != 0) {
+        if (shape.kind != LineShape::Kind::kPair) {
+          return Refuse("has four numbers on line " + FormatWhole(box_line) +
+                        " (like the domain box of an ISES file), but line " +
+                        FormatWhole(number) +
+                        " after them holds no x and y; correct the file.");
+        }
+        box_line = 0;
+        ises = true;
+      }
+      if (count_line != 0 && points.empty() && shape.kind != LineShape::Kind::kPair) {
+        return RefuseLine(ShapeOf(count_text), count_text, count_line);
+      }
+      if (shape.kind == LineShape::Kind::kPair) {
+        if (shape.x == kElementSeparator && shape.y == kElementSeparator) {
+          return Refuse("has the element separator \"" + std::string(text) + "\" on line " +
+                        FormatWhole(number) +
+                        ": it holds several elements, and only one element can be "
+                        "re-spaced; save the element you want in a file of its own.");
+        }
+        if (points.size() == kMaxCoordinateLines) {
+          return Refuse("has more than " + FormatWhole(kMaxCoordinateLines) +
+                        " coordinate lines (line " + FormatWhole(number) + " is one too many); " +
+                        "the program holds at most " + FormatWhole(kPointCapacity) + " points.");
+        }
+        points.push_back({shape.x, shape.y, number});
+        blank_since_point = false;
+        continue;
+      }
+      if (points.empty()) {
+        if (shape.kind == LineShape::Kind::kText) {
+          KeepHeader(contour, text);
+          continue;
+        }
+        if (first_after_name && IsDomainBox(shape)) {
+          box_line = number;
+          continue;
+        }
+        if (first_after_name && IsPointCount(shape)) {
+          count_line = number;
+          count_text = std::string(text);
+          ++contour.header_lines;
+          continue;
+        }
+        return RefuseLine(shape, text, number);
+      }
+      if (!blank_since_point && LooksLikeDamagedPair(shape)) {
+        return RefuseLine(shape, text, number);
+      }
+      end_line = number;
+      end_what = FaultOf(shape, text).what;
+      contour.ignored_lines = 1;
+    }
+    if (box_line != 0) {
+      return Refuse("has four numbers on line " + FormatWhole(box_line) +
+                    " (like the domain box of an ISES file), but no x and y lines after "
+                    "them; correct the file.");
     }
     if (name_line == 0) {
       return Refuse("holds no name line and no coordinates (line " +
                     FormatWhole(source_.EndLine()) + "); choose a coordinate file.");
+    }
+    if (count_line != 0 && points.empty()) {
+      return RefuseLine(ShapeOf(count_text), count_text, count_line);
     }
     if (points.empty()) {
       return Refuse("has no coordinate lines after its name on line " +
                     FormatWhole(name_line) + "; add the points as \"x y\" lines.");
     }
 
+    if (count_line != 0) {
+      const double count = CoordinateNumber(count_text).value;
+      if (count != static_cast<double>(points.size())) {
+        return Refuse("gives the point count " + FormatMessageNumber(count) + " on line " +
+                      FormatWhole(count_line) + ", but " +
+                      FormatWhole(static_cast<long long>(points.size())) +
+                      " coordinate lines follow (lines " + FormatWhole(points.front().line) +
+                      " to " + FormatWhole(points.back().line) +
+                      "); correct the count or the points.");
+      }
+    }
     std::vector<Point> loop;
-    if (const auto refused = JoinSurfaces(points, contour, loop)) return *refused;
+    if (const auto refused = JoinSurfaces(points, ises || count_line != 0, ises, contour, loop)) {
+      return *refused;
+    }
     contour.first_line = points.front().line;
     contour.last_line = points.back().line;
-    return Finish(loop, contour);
+    return Finish(loop, end_line, end_what, contour);
   }
 
-  FileResult Refuse(const std::string& what) const {
-    return FileResult::Failure("The airfoil file \"" + path_ + "\" " + what);
-  }
+  FileResult Refuse(const std::string& what) const { return RefuseFile(path_, what); }
 
  private:
-  // x and y of a coordinate line, or the refusal.
-  std::optional<FileResult> ParsePoint(const std::vector<std::string_view>& fields,
-                                       long long number, Point& point) const {
-    const std::string where = " on line " + FormatWhole(number);
-    if (fields.size() != 2) {
-      std::string what = FormatWhole(static_cast<long long>(fields.size())) + " fields";
-      if (fields.size() == 1) {
-        what = "one field";
-        if (ParseNumberField(fields[0]).kind == FieldNumber::Kind::kNumber) {
-          what = "a single number (like the point count of a *.arf file)";
-        }
-      }
-      return Refuse("has " + what + where + "; every coordinate line holds x and y.");
-    }
-    static constexpr const char* kNames[2] = {"x value", "y value"};
-    double* targets[2] = {&point.x, &point.y};
-    for (int k = 0; k < 2; ++k) {
-      if (fields[k].size() > kMaxFieldCharacters) {
-        return Refuse("has more than " + FormatWhole(kMaxFieldCharacters) +
-                      " characters in the " + kNames[k] + where + "; correct the file.");
-      }
-      const FieldNumber value = ParseNumberField(fields[k]);
-      if (value.kind != FieldNumber::Kind::kNumber) {
-        const char* kind = value.kind == FieldNumber::Kind::kNotFinite ? "not a finite number"
-                                                                       : "not a number";
-        return Refuse("has the " + std::string(kNames[k]) + " " + Shown(fields[k]) +
-                      ", which is " + kind + "," + where +
-                      "; every coordinate line holds x and y as decimal numbers.");
-      }
-      *targets[k] = value.value;
-    }
-    return std::nullopt;
+  FileResult RefuseLine(const LineShape& shape, std::string_view text, long long number) const {
+    const LineFault fault = FaultOf(shape, text);
+    return Refuse("has " + fault.what + " on line " + FormatWhole(number) + "; " +
+                  fault.advice);
+  }
+
+  static void KeepHeader(DatContour& contour, std::string_view text) {
+    if (contour.header.size() < kMaxHeaderKept) contour.header.push_back(Utf8Text(text));
+    ++contour.header_lines;
   }
 
   // Decides the layout and joins the surfaces into one loop from the
   // trailing edge over the first surface and the nose to the trailing edge.
   // Removes the count line of a Lednicer file from `points`.
-  std::optional<FileResult> JoinSurfaces(std::vector<Point>& points, DatContour& contour,
-                                         std::vector<Point>& loop) const {
+  std::optional<FileResult> JoinSurfaces(std::vector<Point>& points, bool one_loop, bool ises,
+                                         DatContour& contour, std::vector<Point>& loop) const {
     const Point head = points.front();
-    if (!IsSurfaceCount(head.x) || !IsSurfaceCount(head.y)) {
-      contour.layout = DatLayout::kSelig;
+    if (one_loop || !IsSurfaceCount(head.x) || !IsSurfaceCount(head.y)) {
+      contour.layout = ises ? DatLayout::kIses : DatLayout::kSelig;
+      contour.format = ises ? "ISES" : "Selig";
       loop = points;
       return std::nullopt;
     }
@@ -210,6 +363,7 @@ class DatReader {
                     "; correct the counts or the points.");
     }
     contour.layout = DatLayout::kLednicer;
+    contour.format = "Lednicer";
     points.erase(points.begin());
     const auto first = static_cast<std::ptrdiff_t>(head.x);
     loop.assign(points.rbegin() + (static_cast<std::ptrdiff_t>(points.size()) - first),
@@ -218,7 +372,8 @@ class DatReader {
     return std::nullopt;
   }
 
-  FileResult Finish(const std::vector<Point>& loop, DatContour& contour) const {
+  FileResult Finish(const std::vector<Point>& loop, long long end_line,
+                    const std::string& end_what, DatContour& contour) const {
     contour.x.clear();
     contour.y.clear();
     contour.x.reserve(loop.size());
@@ -238,9 +393,18 @@ class DatReader {
                     "); the program holds at most " + FormatWhole(kPointCapacity) +
                     " points.");
     }
-    if (kept < 2) {
-      return Refuse("has a single point (line " + FormatWhole(loop.front().line) +
-                    "); a contour needs at least 2 points.");
+    if (kept < kMinPoints) {
+      const std::string ended =
+          end_line == 0 ? ""
+                        : ", and the contour ends at line " + FormatWhole(end_line) +
+                              ", which holds " + end_what;
+      // The first point of the loop is always kept.
+      const std::string what =
+          kept == 1 ? "a single point (line " + FormatWhole(loop.front().line) + ")"
+                    : "only " + FormatWhole(static_cast<long long>(kept)) + " points (" +
+                          lines + ")";
+      return Refuse("has " + what + ended + "; a contour needs at least " +
+                    FormatWhole(static_cast<long long>(kMinPoints)) + " points.");
     }
     return FileResult::Success();
   }
@@ -249,11 +413,16 @@ class DatReader {
   TextSource& source_;
 };
 
+// ReadDatFile on a source made on `path`, at the start of the file.
+FileResult ReadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
+  DatContour contour;
+  FileResult result = ReadDatSource(path, source, contour);
+  if (!result.ok) return result;
+  return StoreFileContour(ws, path, contour);
+}
+
 }  // namespace
 
-namespace {
-
-// ReadDatContour on a source made on `path`, at the start of the file.
 FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour& contour) {
   DatContour read;
   DatReader reader(path, source);
@@ -262,114 +431,98 @@ FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour
   return result;
 }
 
-// ReadDatFile on a source made on `path`, at the start of the file.
-FileResult ReadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
-  DatContour contour;
-  FileResult result = ReadDatSource(path, source, contour);
-  if (!result.ok) return result;
-  const ContourOrigin origin{"The airfoil file \"" + path + "\"",
-                             "lines " + FormatWhole(contour.first_line) + " to " +
-                                 FormatWhole(contour.last_line)};
-  return StoreContour(ws, std::move(contour.title), contour.x, contour.y, origin);
+FileResult ReadDatFileContour(const std::string& path, TextSource& source,
+                              FileContour& contour) {
+  DatContour read;
+  FileResult result = ReadDatSource(path, source, read);
+  if (result.ok) contour = std::move(static_cast<FileContour&>(read));
+  return result;
 }
 
-// LoadDatFile on a source made on `path`, at the start of the file.
-FileResult LoadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
-  FileResult result = ReadDatFileSource(ws, path, source);
-  if (!result.ok) return result;
-  ws.InputPath = path;
-  MakeStoredContourCurrent(ws);
-  return FileResult::Success();
-}
+namespace {
 
-// DetectCoordinateFormat on a source at the start of the file.
-CoordinateFormat DetectFormat(TextSource& source) {
-  if (!source.TakeByteOrderMark()) return CoordinateFormat::kArf;
+// What the first lines of a .dat file say.
+struct DatStart {
+  std::optional<DatLayout> layout;
+  bool point_count = false;  // a point count right after the name, then coordinates
+};
+
+DatStart ScanDatStart(TextSource& source) {
+  DatStart start;
+  if (!source.TakeByteOrderMark()) return start;
   bool name_seen = false;
+  bool header_seen = false;
+  bool count_seen = false;
   std::string line;
-  while (ReadLine(source, line) == LineStatus::kLine) {
+  for (LineStatus status; (status = ReadLine(source, line, kMaxLineCharacters)) != LineStatus::kEnd;) {
     const std::string_view text = Trimmed(line);
-    if (text.empty() || text.front() == '#') continue;
+    if (status == LineStatus::kLine && !IsSignificant(text)) continue;
     if (!name_seen) {
       name_seen = true;
       continue;
     }
-    const std::vector<std::string_view> fields = Fields(text);
-    const bool pair = fields.size() == 2 &&
-                      ParseNumberField(fields[0]).kind == FieldNumber::Kind::kNumber &&
-                      ParseNumberField(fields[1]).kind == FieldNumber::Kind::kNumber;
-    return pair ? CoordinateFormat::kDat : CoordinateFormat::kArf;
+    // A line too long for a .dat file right after the name may be the
+    // count field of a *.arf file, whose reader tells what is wrong.
+    if (status == LineStatus::kTooLong && !header_seen) return start;
+    const LineShape shape =
+        status == LineStatus::kTooLong ? LineShape{} : ShapeOf(text);  // long: text
+    if (count_seen) {
+      if (shape.kind == LineShape::Kind::kPair) {
+        start.layout = DatLayout::kSelig;
+        start.point_count = true;
+      }
+      return start;
+    }
+    if (shape.kind == LineShape::Kind::kPair) {
+      start.layout = IsSurfaceCount(shape.x) && IsSurfaceCount(shape.y) ? DatLayout::kLednicer
+                                                                        : DatLayout::kSelig;
+      return start;
+    }
+    if (shape.kind == LineShape::Kind::kNumbers) {
+      // The point count of a *.arf file, or its first record, stands right
+      // after the title; a .dat file has no other lines of numbers there.
+      if (header_seen) {
+        start.layout = DatLayout::kSelig;
+      } else if (IsDomainBox(shape)) {
+        start.layout = DatLayout::kIses;
+      } else if (IsPointCount(shape)) {
+        count_seen = true;
+        continue;
+      }
+      return start;
+    }
+    header_seen = true;  // text, which no *.arf file has after its title
   }
-  return CoordinateFormat::kArf;
-}
-
-// Loads the file `path` as `format` from `source`, rewound to its start.
-FileResult LoadAs(AirfoilWorkspace& ws, const std::string& path, CoordinateFormat format,
-                  TextSource& source) {
-  source.Rewind();
-  if (format == CoordinateFormat::kDat) return LoadDatFileSource(ws, path, source);
-  std::string earlier_path = std::move(ws.InputPath);
-  ws.InputPath = path;
-  FileResult result = ReadAirfoilSource(ws, source);
-  if (result.ok) {
-    MakeStoredContourCurrent(ws);
-  } else {
-    ws.InputPath = std::move(earlier_path);
-  }
-  return result;
+  if (header_seen) start.layout = DatLayout::kSelig;
+  return start;
 }
 
 }  // namespace
 
+std::optional<DatLayout> DetectDatLayout(TextSource& source) {
+  return ScanDatStart(source).layout;
+}
+
+bool HasPointCountLine(TextSource& source) { return ScanDatStart(source).point_count; }
+
 FileResult ReadDatContour(const std::string& path, DatContour& contour) {
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
-  return ReadDatSource(path, *source, contour);
+  OpenedText text;
+  if (FileResult opened = text.Open(path); !opened.ok) return opened;
+  return ReadDatSource(path, text.source(), contour);
 }
 
 FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path) {
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
-  return ReadDatFileSource(ws, path, *source);
+  OpenedText text;
+  if (FileResult opened = text.Open(path); !opened.ok) return opened;
+  return ReadDatFileSource(ws, path, text.source());
 }
 
 FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path) {
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
-  return LoadDatFileSource(ws, path, *source);
-}
-
-CoordinateFormat DetectCoordinateFormat(const std::string& path) {
-  std::ifstream in;
-  if (!OpenCoordinateFile(path, in).ok) return CoordinateFormat::kArf;
-  auto source = std::make_unique<TextSource>(in);
-  return DetectFormat(*source);
-}
-
-FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
-                              CoordinateFormat* format) {
-  // The file is opened once: its kind is told from the start of its text, and
-  // the reader of that kind (and, if it refuses, the other) reads the same
-  // text again, from memory while it fits in one chunk.
-  std::ifstream in;
-  if (FileResult opened = OpenCoordinateFile(path, in); !opened.ok) return opened;
-  auto source = std::make_unique<TextSource>(in);
-  const CoordinateFormat detected = DetectFormat(*source);
-  FileResult result = LoadAs(ws, path, detected, *source);
-  CoordinateFormat loaded = detected;
-  if (!result.ok) {
-    const CoordinateFormat other =
-        detected == CoordinateFormat::kDat ? CoordinateFormat::kArf : CoordinateFormat::kDat;
-    if (LoadAs(ws, path, other, *source).ok) {
-      result = FileResult::Success();
-      loaded = other;
-    }
-  }
-  if (result.ok && format != nullptr) *format = loaded;
-  return result;
+  FileResult result = ReadDatFile(ws, path);
+  if (!result.ok) return result;
+  ws.InputPath = path;
+  MakeStoredContourCurrent(ws);
+  return FileResult::Success();
 }
 
 }  // namespace quilane

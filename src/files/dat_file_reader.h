@@ -1,69 +1,118 @@
 // Reader of the coordinate files in circulation among aerodynamicists (.dat):
 // the Selig layout (a name line, then one "x y" line per point from the
 // trailing edge over the upper surface to the nose and back over the lower
-// surface) and the Lednicer layout (a name line, a line with the two surface
+// surface), the Lednicer layout (a name line, a line with the two surface
 // counts such as "61.       61.", then the upper surface from the nose to the
 // trailing edge and the lower surface from the nose to the trailing edge,
-// usually with blank lines between). The section is turned into the program's
-// own point order and stored exactly as a *.arf file would be.
+// usually with blank lines between) and the ISES layout (a Selig file whose
+// second line is the four numbers of the domain box). The section is turned
+// into the program's own point order and stored exactly as a *.arf file
+// would be.
 #ifndef QUILANE_FILES_DAT_FILE_READER_H_
 #define QUILANE_FILES_DAT_FILE_READER_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "files/contour_store.h"
 #include "files/file_result.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 
-enum class DatLayout { kSelig, kLednicer };
+class TextSource;
+
+enum class DatLayout { kSelig, kLednicer, kIses };
 
 // A section read from a .dat file, in the program's point order (trailing
-// edge, lower surface, nose, upper surface, trailing edge), not yet stored.
-struct DatContour {
-  std::string title;
+// edge, lower surface, nose, upper surface, trailing edge), not yet stored;
+// `format` is "Selig", "Lednicer" or "ISES".
+struct DatContour : FileContour {
   DatLayout layout = DatLayout::kSelig;
-  std::vector<double> x;
-  std::vector<double> y;
-  bool reversed = false;  // the listing ran the other way round from its layout's rule
-  int dropped = 0;        // points dropped as exact repeats of their neighbour
-  long long first_line = 0;  // lines that held the coordinates
-  long long last_line = 0;
+  std::vector<std::string> header;  // the header's lines of text (the first 100)
 };
 
-// Reads the .dat file `path` (UTF-8) into `contour`.
+// Reads the .dat file `path` into `contour`; `contour` changes only on
+// success.
 //
-// Lines: LF, CR LF or CR ends, an optional UTF-8 byte-order mark. A line whose
-// first character other than blanks and tabs is '#' is a comment, wherever it
-// stands, and blank lines are passed over. The first other line is the name
-// line; the title is its text without blanks and tabs at either end. Every other line holds exactly two numbers, x and y, separated by
-// blanks, tabs or a comma ("-.003160" and "1E-3" are numbers).
+// Lines: LF, CR LF or CR ends, an optional UTF-8 byte-order mark; NUL bytes
+// and 0x1A marks that pad the very end of the file are passed over. Blank
+// lines and lines whose first character other than blanks and tabs is '#'
+// (comments) are passed over wherever they stand. The first other line is the
+// name line: the title is its text without blanks and tabs at either end
+// (Latin-1 text is turned into UTF-8). A field is a run of characters between
+// blanks, tabs and commas; a number is a decimal number ("-.003160",
+// "1E-3", "0.4000000E-03", "0.4D-03"). A coordinate line holds exactly two
+// numbers, x and y.
+//
+// Header: after the name, lines that are not all numbers are header lines,
+// kept as text, up to the first coordinate line. A line of exactly four
+// numbers right after the name, followed by a coordinate line, is the domain
+// box of the ISES layout and is passed over. A line of one whole number (3
+// or more) right after the name, followed by a coordinate line, is the
+// number of points, counted as a header line: exactly that many coordinate
+// lines must follow.
+//
+// Contour: from the first coordinate line on, coordinate lines (with blank
+// lines and comments between them). The first other line ends it, and every
+// line from there to the end of the file is a note, ignored and counted
+// (blank lines not counted) - unless a coordinate line comes after it, or it
+// directly follows the last coordinate line and looks like a damaged one
+// (all its fields numbers, or two fields of which the first is a number).
 //
 // Layout, from the content: the file is Lednicer when its first coordinate
 // line holds two whole numbers of at least 2 (written "61", "61." or "61.0")
 // and exactly that many coordinate lines follow; the first count belongs to
-// the surface listed first. Otherwise it is Selig.
+// the surface listed first. Otherwise it is Selig (or ISES, after a box).
 //
-// Order: the points are joined into one loop as listed (Selig) or as the
-// first surface reversed followed by the second (Lednicer), so that both give
-// trailing edge -> first surface -> nose -> second surface -> trailing edge;
-// a point equal in x and y to the one before it is dropped (the doubled nose
-// of a Lednicer file, repeated points of a Selig file). The loop's signed
-// area, sum of x(i) y(i+1) - x(i+1) y(i) with the loop closed, is negative
-// for the program's order (clockwise: lower surface first); a positive area
-// reverses the points. A loop of zero area keeps the layout's rule (the
-// upper surface listed first, so it is reversed).
+// Order: the points are joined into one loop as listed (Selig, ISES) or as
+// the first surface reversed followed by the second (Lednicer), so that all
+// give trailing edge -> first surface -> nose -> second surface -> trailing
+// edge; a point equal in x and y to the one before it is dropped (the doubled
+// nose of a Lednicer file, repeated points of a Selig file). The loop's
+// signed area, sum of x(i) y(i+1) - x(i+1) y(i) with the loop closed, is
+// negative for the program's order (clockwise: lower surface first); a
+// positive area reverses the points. A loop of zero area keeps the layout's
+// rule (the upper surface listed first, so it is reversed).
 //
 // Refuses, with a message naming the file, the line and the reason: a file
-// that cannot be opened, a folder, UTF-16 or a NUL byte, a read error; a line
-// over 1000 characters or a number over 400; no name line; a name line that
-// holds just two numbers (a file without a name, whose first point would be
-// lost); a coordinate line with other than two fields or with a field that is
-// not a finite number; counts that do not match the coordinate lines that
-// follow; more than 2000 coordinate lines or more than 1000 points after the
-// repeats are dropped; fewer than 2 points.
+// that cannot be opened, a folder, UTF-16 or a NUL byte before the end, a
+// read error; a line over 1000 characters before or inside the contour or a
+// number over 400; no name line; a name line that holds just two numbers (a
+// file without a name, whose first point would be lost); a line of numbers
+// other than the domain box before the contour; a line inside the contour
+// that is not a coordinate line (a value that is not a finite number, other
+// than two fields, text between the coordinates); a damaged line right after
+// the contour; the element separator "999 999" of a file of several elements;
+// counts (surface counts, a point count) that do not match the coordinate
+// lines that follow; more than 2000
+// coordinate lines or more than 1000 points after the repeats are dropped;
+// fewer than 3 points.
 FileResult ReadDatContour(const std::string& path, DatContour& contour);
+
+// ReadDatContour on the text of the file `path` from `source`, at its start.
+FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour& contour);
+
+// ReadDatSource into the part of the contour that every format shares.
+FileResult ReadDatFileContour(const std::string& path, TextSource& source,
+                              FileContour& contour);
+
+// The layout of the .dat file whose text `source` holds (at its start), told
+// from its first lines: after the name line, a coordinate line (Lednicer
+// when it holds two surface counts, otherwise Selig) or a line of text (a
+// header: Selig, unless a Lednicer count line follows it) makes it a .dat
+// file; four numbers there make it ISES, and a whole number there followed
+// by a coordinate line (a point count) Selig. Nothing when a line of other
+// numbers stands right after the name (the point count or first record of a
+// *.arf file) or nothing follows the name. Does not check the rest of the
+// file: the reader does.
+std::optional<DatLayout> DetectDatLayout(TextSource& source);
+
+// Whether the file whose text `source` holds (at its start) gives a point
+// count on the line after its name followed by "x y" lines: a .dat file that
+// a *.arf reader would misread, taking every two points for one record.
+bool HasPointCountLine(TextSource& source);
 
 // Reads the .dat file `path` and stores its contour as the *.arf reader
 // does (StoreContour: AirfoilTitle, N, X, Y, ILE, Xmin, Chord, the same nose
@@ -76,29 +125,6 @@ FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path);
 // XI = X, YI = Y, the zoom factor 1, PlotTitle empty, the file loaded. The
 // caller plots afterwards. A refused file changes nothing.
 FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path);
-
-// The two kinds of coordinate file the program reads.
-enum class CoordinateFormat { kArf, kDat };
-
-// Tells a .dat file from a *.arf file by its content, whatever its name:
-// after the first line that is neither blank nor a '#' comment (the title or
-// name line), the next such line decides: exactly two numbers ("x y", or the
-// two surface counts of a Lednicer file) make it kDat; anything else (the
-// point count of a *.arf file alone, or with a record after it) kArf. A file
-// that cannot be read, or ends before that line, counts as kArf, whose reader
-// then tells what is wrong. Reads up to that line, no line held beyond 1000
-// characters.
-CoordinateFormat DetectCoordinateFormat(const std::string& path);
-
-// Loads a coordinate file of either kind: LoadDatFile for kDat, for kArf
-// InputPath = path and LoadAirfoilFile. When the reader of the detected kind
-// refuses the file and the other one reads it, the other one's result is
-// kept (a *.arf file with its count and a label on one line reads as kDat);
-// when both refuse, the detected kind's refusal is returned. Either way a
-// refused file changes nothing, InputPath included. `format`, when given,
-// receives the kind that was loaded.
-FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
-                              CoordinateFormat* format = nullptr);
 
 }  // namespace quilane
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "files/number_text.h"
-#include "files/result_file_writer.h"
+#include "files/file_save.h"
 
 namespace quilane {
 namespace {

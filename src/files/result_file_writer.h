@@ -3,11 +3,10 @@
 #ifndef QUILANE_FILES_RESULT_FILE_WRITER_H_
 #define QUILANE_FILES_RESULT_FILE_WRITER_H_
 
-#include <filesystem>
 #include <string>
-#include <string_view>
 
 #include "files/file_result.h"
+#include "files/file_save.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
@@ -35,46 +34,15 @@ std::string ResultFileText(const std::string& title, const Settable<Count>& coun
 
 // Writes PlotTitle, NI, XI, YI to SaveName, then PlotTitle, NCamber, XCamber,
 // YCamber to CamberName (both UTF-8, used as they stand; the caller sets
-// CamberName with CamberFileName). Each file is written to a temporary file
-// beside it (".<name>.tmp-<random>", every write and the close checked) and
-// renamed into place, so a failed save leaves an earlier file of that name
-// intact and no temporary file behind; the camber file is not attempted after
-// a failed coordinate file. An empty name, a name that is a folder, a folder
-// that does not exist and a folder path that runs through a file are refused
-// before anything is written. A
-// failure gives a message naming the file and the reason. Changes nothing in
-// the workspace.
+// CamberName with CamberFileName). Each file is saved by WriteTextFile (a
+// temporary file beside it renamed into place, with its refusals and
+// messages), so a failed save leaves an earlier file of that name intact; the
+// camber file is not attempted after a failed coordinate file. Changes
+// nothing in the workspace.
 FileResult WriteResultFiles(const AirfoilWorkspace& ws);
-
-// The two file-system steps of a save, behind an interface so that tests can
-// make them fail as a full disk or a lost network share does.
-class SaveFileSystem {
- public:
-  virtual ~SaveFileSystem() = default;
-  // Creates the file `path` and writes all of `bytes` to it, every write and
-  // the close checked. Returns "" on success, else the reason ("No space left
-  // on device"); a partly written file may be left, the writer removes it.
-  virtual std::string WriteNewFile(const std::filesystem::path& path,
-                                   std::string_view bytes) = 0;
-  // Renames `from` to `to` in one step, replacing a file `to`. Returns "" or
-  // the reason.
-  virtual std::string ReplaceFile(const std::filesystem::path& from,
-                                  const std::filesystem::path& to) = 0;
-};
-
-// The system's own file operations, as WriteResultFiles(ws) uses them.
-SaveFileSystem& SystemSaveFileSystem();
 
 // WriteResultFiles with the file-system steps of `fs`.
 FileResult WriteResultFiles(const AirfoilWorkspace& ws, SaveFileSystem& fs);
-
-// Writes `text` to the file `name` (UTF-8, used as it stands) the way each
-// result file is written: through a temporary file beside it renamed into
-// place, with the same refusals and messages; `what` names the file in them
-// ("coordinate file", "Selig file"). Used for the other files the program
-// writes, so that every save is equally safe.
-FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
-                         SaveFileSystem& fs = SystemSaveFileSystem());
 
 }  // namespace quilane
 

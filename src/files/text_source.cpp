@@ -4,13 +4,10 @@
 #include <string>
 #include <system_error>
 
+#include "files/file_path.h"
 #include "files/number_text.h"
 
 namespace quilane {
-
-std::filesystem::path PathFromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 namespace {
 
@@ -142,6 +139,19 @@ void TextSource::Rewind() {
   Fill();
 }
 
+bool TextSource::TakePaddingAtEnd() {
+  for (std::size_t i = position_; i < size_; ++i) {
+    if (buffer_[i] != '\0' && buffer_[i] != '\x1a') return false;
+  }
+  if (in_.bad()) return false;
+  const bool at_end =
+      in_.good() ? in_.peek() == std::char_traits<char>::eof() : in_.eof();
+  if (!at_end) return false;
+  position_ = size_;
+  nul_found_ = false;
+  return true;
+}
+
 int TextSource::RawPeek() {
   if (nul_found_) return kEnd;
   if (position_ == size_) Fill();
@@ -152,6 +162,12 @@ int TextSource::RawPeek() {
     return kEnd;
   }
   return static_cast<unsigned char>(c);
+}
+
+FileResult OpenedText::Open(const std::string& path_text) {
+  FileResult opened = OpenCoordinateFile(path_text, in_);
+  if (opened.ok) source_ = std::make_unique<TextSource>(in_);
+  return opened;
 }
 
 std::optional<std::string> SourceFault(const TextSource& source) {

@@ -8,16 +8,13 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "files/file_result.h"
 
 namespace quilane {
-
-// A path from UTF-8 text, so that names outside ASCII reach the file system
-// unchanged on every platform.
-std::filesystem::path PathFromUtf8(const std::string& text);
 
 // Characters of a UTF-8 text as the person counts them: every byte that is
 // not a continuation byte.
@@ -60,6 +57,12 @@ class TextSource {
   // not touched; otherwise the file is read again from its start.
   void Rewind();
 
+  // When everything from here to the end of the file is padding (NUL bytes
+  // and 0x1A end-of-text marks, as old editors and transfers leave behind)
+  // and lies in the chunk in memory, takes it, so that the text ends here and
+  // a NUL met here is no fault, and returns true. Otherwise changes nothing.
+  bool TakePaddingAtEnd();
+
   long long line() const { return line_; }
   // The line on which the text ended: the last line that holds anything, not
   // the empty one after a final line end.
@@ -91,6 +94,20 @@ class TextSource {
   bool nul_found_ = false;
   bool read_failed_ = false;
   int read_errno_ = 0;
+};
+
+// A coordinate file opened by its UTF-8 name with a source on its text, so
+// that opening and wrapping are written once. The source is large (one
+// chunk), so the object lives on the heap of its owner.
+class OpenedText {
+ public:
+  // OpenCoordinateFile on `path_text` and a source at the start of its text.
+  FileResult Open(const std::string& path_text);
+  TextSource& source() { return *source_; }
+
+ private:
+  std::ifstream in_;
+  std::unique_ptr<TextSource> source_;
 };
 
 // What went wrong with the source so far, as the end of a sentence that

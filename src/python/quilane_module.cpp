@@ -20,6 +20,7 @@
 
 #include "app/batch_run.h"
 #include "files/contour_store.h"
+#include "files/coordinate_file.h"
 #include "files/dat_file_reader.h"
 #include "files/number_text.h"
 #include "python/numpy_arrays.h"
@@ -43,7 +44,7 @@ constexpr std::size_t kMaxArrayValues = 2 * kPointCapacity;
 // load saw.
 struct Section {
   std::shared_ptr<const AirfoilWorkspace> loaded;
-  std::string format;                // "arf", "dat", "naca" or "arrays"
+  std::string format;                // "arf", "Selig", "Lednicer", "ISES", "naca" or "arrays"
   std::optional<int> ignored_lines;  // lines the reader passed over, when it tells
   std::optional<bool> reversed;      // whether the points were turned round, when known
   std::string absolute_path;         // the file read, made absolute when it was read
@@ -75,11 +76,13 @@ std::unique_ptr<AirfoilWorkspace> FreshWorkspace() {
 // tool loads a file.
 Section LoadSection(const std::string& path) {
   auto ws = FreshWorkspace();
-  CoordinateFormat format = CoordinateFormat::kArf;
-  const FileResult loaded = LoadCoordinateFile(*ws, path, &format);
+  LoadSummary summary;
+  const FileResult loaded = LoadCoordinateFile(*ws, path, &summary);
   if (!loaded.ok) Refuse(loaded.message);
   Section section;
-  section.format = format == CoordinateFormat::kDat ? "dat" : "arf";
+  section.format = summary.format;
+  section.ignored_lines = summary.ignored_lines;
+  section.reversed = summary.reversed;
   section.loaded = std::move(ws);
   std::error_code error;
   section.absolute_path = std::filesystem::absolute(path, error).string();
@@ -320,17 +323,18 @@ then the nose is the last point where x decreases, and x is normalised to
           "x of the nose in the input's units, before normalising.")
       .def_property_readonly(
           "format", [](const Section& s) { return s.format; },
-          "Where the points came from: \"arf\" or \"dat\" for a file, \"naca\", \"arrays\".")
+          "Where the points came from: the file's layout (\"arf\", \"Selig\", \"Lednicer\", "
+          "\"ISES\"), \"naca\" or \"arrays\".")
       .def_property_readonly(
           "path", [](const Section& s) { return s.loaded->InputPath; },
           "The file that was read, \"\" for a generated section or arrays.")
       .def_property_readonly(
           "ignored_lines", [](const Section& s) { return s.ignored_lines; },
-          "Lines of the file the reader passed over; None when the reader does not tell.")
+          "Lines of notes after the contour that the reader passed over (0 for arrays and NACA).")
       .def_property_readonly(
           "reversed", [](const Section& s) { return s.reversed; },
-          "Whether the points were turned round into the program's order; None when the "
-          "reader does not tell.")
+          "Whether the points were listed the other way round from the layout's usual order "
+          "and turned round.")
       .def("__len__", [](const Section& s) { return s.loaded->N; })
       .def("__repr__", &qp::SectionRepr);
 

@@ -23,7 +23,7 @@
 
 #include "engine/run_calculation.h"
 #include "files/airfoil_file_reader.h"
-#include "files/dat_file_reader.h"
+#include "files/coordinate_file.h"
 #include "files/file_result.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"

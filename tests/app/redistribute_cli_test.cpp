@@ -493,5 +493,56 @@ TEST_F(RedistributeCli, PublishedFilesAsABatch) {
   EXPECT_TRUE(fs::exists(dir_ / "along" / "e387.arf"));
 }
 
+// --info reads each file as a run would and says what it saw: one line per
+// file that reads on standard output, refusals on standard error, exit 1
+// when any was refused; nothing is written.
+TEST_F(RedistributeCli, InfoDescribesEveryFileThatReads) {
+  WriteWhole(dir_ / "noted.dat",
+             "Noted\n1 0\n0.5 0.05\n0 0\n0.5 -0.05\n1 0\n\nfrom a report\nhttps://example.org\n");
+  WriteWhole(dir_ / "broken.dat", "Broken\n1 0\n0.5 0.05\nupper\n0 0\n0.5 -0.05\n1 0\n");
+  const ToolRun all = Run("--info diamond.arf noted.dat broken.dat");
+  EXPECT_EQ(all.exit_code, 1);
+  EXPECT_EQ(all.out,
+            "diamond.arf: arf, 5 points, nose at point 3, trailing edge gap 0.00000\n"
+            "noted.dat: Selig, 5 points, nose at point 3, trailing edge gap 0.00000, "
+            "2 lines of notes ignored\n");
+  EXPECT_NE(all.err.find("\"broken.dat\" has the text \"upper\" on line 4"), std::string::npos)
+      << all.err;
+  EXPECT_FALSE(fs::exists(dir_ / "Camber_diamond.arf"));
+
+  const ToolRun good = Run("noted.dat --info");
+  EXPECT_EQ(good.exit_code, 0) << good.err;
+  EXPECT_TRUE(good.err.empty());
+
+  struct Case {
+    const char* arguments;
+    const char* message;
+  };
+  const Case mistakes[] = {
+      {"--info=yes diamond.arf", "option --info takes no value"},
+      {"--info -o out.arf diamond.arf", "writes no files"},
+      {"--info --naca 2412", "not --naca"},
+  };
+  for (const Case& c : mistakes) {
+    SCOPED_TRACE(c.arguments);
+    const ToolRun run = Run(c.arguments);
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+}
+
+// The published files as they stand: every one reads, and each line starts
+// with the path given.
+TEST_F(RedistributeCli, InfoOnThePublishedFiles) {
+  const fs::path shared = QUILANE_SHARED_AIRFOILS_DIR;
+  if (!fs::is_directory(shared)) GTEST_SKIP() << "no published sections";
+  const ToolRun run = Run("--info '" + (shared / "lednicer").string() + "'/*.dat");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  for (const auto& entry : fs::directory_iterator(shared / "lednicer")) {
+    EXPECT_NE(run.out.find(entry.path().string() + ": Lednicer, "), std::string::npos)
+        << run.out;
+  }
+}
+
 }  // namespace
 }  // namespace quilane

@@ -1,5 +1,5 @@
-// Scratch folders, raw file bytes and a comma-decimal C locale for the tests
-// of the file units.
+// Scratch folders, raw file bytes, the check of a refusal and a comma-decimal
+// C locale for the tests of the file units.
 #ifndef QUILANE_TESTS_FILES_FILE_TEST_SUPPORT_H_
 #define QUILANE_TESTS_FILES_FILE_TEST_SUPPORT_H_
 
@@ -10,6 +10,11 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "files/file_result.h"
 
 namespace quilane::testing {
 
@@ -55,6 +60,31 @@ inline std::map<std::string, std::string> FolderContents(const std::filesystem::
     contents[name] = entry.is_regular_file() ? ReadBytes(entry.path()) : "<folder>";
   }
   return contents;
+}
+
+// A test with a scratch folder of its own, and files written into it.
+class ScratchFileTest : public ::testing::Test {
+ protected:
+  // Writes `bytes` to the file `name` in the folder; returns its path.
+  std::string Write(const std::string& bytes, const std::string& name = "section.dat") {
+    const std::string path = folder_.File(name);
+    WriteBytes(path, bytes);
+    return path;
+  }
+
+  ScratchFolder folder_;
+};
+
+// A refusal of the file `path`: a message that names it and holds each of
+// `parts`.
+inline void ExpectRefusal(const FileResult& result, const std::string& path,
+                          const std::vector<std::string>& parts) {
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("\"" + path + "\""), std::string::npos) << result.message;
+  for (const auto& part : parts) {
+    EXPECT_NE(result.message.find(part), std::string::npos)
+        << "missing \"" << part << "\" in: " << result.message;
+  }
 }
 
 // Switches the C locale to one whose decimal separator is a comma, as the

@@ -16,7 +16,7 @@ def test_written_result_loads_back(samples_dir, tmp_path, layout, mapping):
     path, camber_path = quilane.write(result, tmp_path / f"out.{layout}", format=layout)
     back = quilane.load(path)
     decimals = LAYOUTS[layout]
-    assert back.format == ("arf" if layout == "arf" else "dat")
+    assert back.format == ("arf" if layout == "arf" else "Selig")
     assert back.name == "NACA 4412 - redistributed" == result.title
     assert len(back) == 161
     # Loading normalises x again (new points may lie slightly ahead of the

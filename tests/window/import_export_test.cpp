@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QXmlStreamReader>
 
-#include "files/dat_file_reader.h"
+#include "files/coordinate_file.h"
 #include "window/committed_scroll_bar.h"
 #include "window/file_browser.h"
 #include "window/picture_airfoil.h"

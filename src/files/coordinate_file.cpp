@@ -1,0 +1,133 @@
+#include "files/coordinate_file.h"
+
+#include <cmath>
+#include <cstddef>
+#include <iterator>
+#include <string>
+
+#include "files/airfoil_file_reader.h"
+#include "files/contour_store.h"
+#include "files/dat_file_reader.h"
+#include "files/number_text.h"
+#include "files/text_source.h"
+
+namespace quilane {
+namespace {
+
+// One format the program reads.
+struct CoordinateFormatRow {
+  const char* name;
+  // Whether the text of `source` (at its start) looks like this format.
+  bool (*detect)(TextSource& source);
+  // Reads the file `path` from `source` (at its start) into a contour, or
+  // refuses it in this format's own terms.
+  FileResult (*read)(const std::string& path, TextSource& source, FileContour& contour);
+};
+
+template <DatLayout kLayout>
+bool HasDatLayout(TextSource& source) {
+  return DetectDatLayout(source) == kLayout;
+}
+
+// Any text but a .dat file with a point count line, whose "x y" lines the
+// *.arf reader would take three numbers at a time.
+bool MayBeArf(TextSource& source) { return !HasPointCountLine(source); }
+
+// Tried in this order; the last row takes whatever the others do not.
+constexpr CoordinateFormatRow kFormats[] = {
+    {"ISES", HasDatLayout<DatLayout::kIses>, ReadDatFileContour},
+    {"Lednicer", HasDatLayout<DatLayout::kLednicer>, ReadDatFileContour},
+    {"Selig", HasDatLayout<DatLayout::kSelig>, ReadDatFileContour},
+    {"arf", MayBeArf, ReadArfContour},
+};
+
+const CoordinateFormatRow& DetectRow(TextSource& source) {
+  for (const CoordinateFormatRow& row : kFormats) {
+    source.Rewind();
+    if (row.detect(source)) return row;
+  }
+  return kFormats[std::size(kFormats) - 1];
+}
+
+// Reads and stores the file as `row` reads it; on success `contour` holds
+// what was read.
+FileResult LoadAs(AirfoilWorkspace& ws, const std::string& path, const CoordinateFormatRow& row,
+                  TextSource& source, FileContour& contour) {
+  source.Rewind();
+  FileResult result = row.read(path, source, contour);
+  if (!result.ok) return result;
+  return StoreFileContour(ws, path, contour);
+}
+
+}  // namespace
+
+std::string DetectCoordinateFormat(const std::string& path) {
+  OpenedText text;
+  if (!text.Open(path).ok) return kFormats[std::size(kFormats) - 1].name;
+  return DetectRow(text.source()).name;
+}
+
+FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
+                              LoadSummary* summary) {
+  // The file is opened once: its format is told from the start of its text,
+  // and the reader (and, if it refuses, another) reads the same text again,
+  // from memory while it fits in one chunk.
+  OpenedText text;
+  if (FileResult opened = text.Open(path); !opened.ok) return opened;
+  TextSource& source = text.source();
+  const CoordinateFormatRow& detected = DetectRow(source);
+  FileContour contour;
+  FileResult result = LoadAs(ws, path, detected, source, contour);
+  // Each other reader once (rows may share one), for a file its row's test
+  // does not rule out.
+  for (std::size_t k = 0; k < std::size(kFormats) && !result.ok; ++k) {
+    const CoordinateFormatRow& other = kFormats[k];
+    bool tried = other.read == detected.read;
+    for (std::size_t j = 0; j < k; ++j) tried = tried || kFormats[j].read == other.read;
+    if (tried) continue;
+    source.Rewind();
+    if (other.detect(source) && LoadAs(ws, path, other, source, contour).ok) {
+      result = FileResult::Success();
+    }
+  }
+  if (!result.ok) return result;
+
+  ws.InputPath = path;
+  MakeStoredContourCurrent(ws);
+  if (summary != nullptr) {
+    summary->format = contour.format;
+    summary->points = ws.N;
+    summary->nose_index = ws.ILE;
+    const int n = ws.N;
+    summary->trailing_edge_gap =
+        std::hypot(ws.X[1] - ws.X[n], (ws.Y[1] - ws.Y[n]) / ws.Chord);
+    summary->header_lines = contour.header_lines;
+    summary->ignored_lines = contour.ignored_lines;
+    summary->dropped_points = contour.dropped;
+    summary->reversed = contour.reversed;
+  }
+  return result;
+}
+
+std::string DescribeLoad(const LoadSummary& summary) {
+  const auto counted = [](int count, const char* one, const char* many) {
+    return FormatWhole(count) + " " + (count == 1 ? one : many);
+  };
+  std::string text = summary.format + ", " + counted(summary.points, "point", "points") +
+                     ", nose at point " + FormatWhole(summary.nose_index) +
+                     ", trailing edge gap " + FormatFixed5(summary.trailing_edge_gap);
+  if (summary.header_lines > 0) {
+    text += ", " + counted(summary.header_lines, "line", "lines") + " of header";
+  }
+  if (summary.reversed) text += ", listed the other way round";
+  if (summary.dropped_points > 0) {
+    text += ", " + counted(summary.dropped_points, "repeated point", "repeated points") +
+            " dropped";
+  }
+  if (summary.ignored_lines > 0) {
+    text += ", " + counted(summary.ignored_lines, "line", "lines") + " of notes ignored";
+  }
+  return text;
+}
+
+}  // namespace quilane

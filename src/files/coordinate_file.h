@@ -1,0 +1,58 @@
+// Loading a coordinate file of any kind the program reads, told by its
+// content rather than its name, and what the load saw. The kinds are the rows
+// of one table (coordinate_file.cpp): how to recognise the file, how to read
+// it into a contour, and the format's name; adding a format adds a row and
+// the unit that reads it.
+#ifndef QUILANE_FILES_COORDINATE_FILE_H_
+#define QUILANE_FILES_COORDINATE_FILE_H_
+
+#include <string>
+
+#include "files/file_result.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane {
+
+// What a load saw, beside the contour it stored.
+struct LoadSummary {
+  std::string format;              // "Selig", "Lednicer", "ISES" or "arf"
+  int points = 0;                  // N
+  int nose_index = 0;              // ILE
+  double trailing_edge_gap = 0.0;  // distance from point 1 to point N, in chords
+  int header_lines = 0;            // lines of text before the coordinates, besides the name
+  int ignored_lines = 0;           // lines of notes after the contour (blank lines not counted)
+  int dropped_points = 0;          // points dropped as exact repeats of their neighbour
+  // The file listed its points the other way round from its layout's usual
+  // order (a Selig file from the lower surface), and they were turned round.
+  bool reversed = false;
+};
+
+// The name of the format whose row recognises the file `path` ("Selig",
+// "Lednicer", "ISES", "arf"): the first row, in the table's order, whose
+// test of the file's first lines holds. A file that cannot be opened gives
+// "arf", the last row, which takes whatever the others do not.
+std::string DetectCoordinateFormat(const std::string& path);
+
+// Loads the coordinate file `path`: opens it once, takes the format that
+// DetectCoordinateFormat names, reads and stores its contour (StoreContour),
+// then InputPath = path and the points become the first set of new points
+// (MakeStoredContourCurrent). When that format's reader refuses the file and
+// the reader of another row whose test the file passes reads it (a *.arf
+// file with its count and a label on one line looks like a .dat file), the
+// other one's result is kept;
+// otherwise the refusal of the format the file looked like is returned, so
+// that it speaks of that format. A refused file changes nothing, InputPath
+// included. `summary`, when given, receives what was loaded (on success).
+FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
+                              LoadSummary* summary = nullptr);
+
+// The summary in words, as the --info line shows it after the path: the
+// format, the points, the nose, the trailing-edge gap (five decimals), then
+// when they occur the lines of header, the order turned round, the repeated points
+// dropped and the notes ignored ("Selig, 61 points, nose at point 31,
+// trailing edge gap 0.00000, 2 lines of notes ignored").
+std::string DescribeLoad(const LoadSummary& summary);
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_COORDINATE_FILE_H_

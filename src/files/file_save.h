@@ -1,0 +1,48 @@
+// Saving a whole text file safely: the bytes go to a temporary file beside
+// the target, which is renamed into place, so that a failed save leaves an
+// earlier file of that name intact and no temporary file behind. Every file
+// the program writes is saved this way.
+#ifndef QUILANE_FILES_FILE_SAVE_H_
+#define QUILANE_FILES_FILE_SAVE_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "files/file_result.h"
+
+namespace quilane {
+
+// The two file-system steps of a save, behind an interface so that tests can
+// make them fail as a full disk or a lost network share does.
+class SaveFileSystem {
+ public:
+  virtual ~SaveFileSystem() = default;
+  // Creates the file `path` and writes all of `bytes` to it, every write and
+  // the close checked. Returns "" on success, else the reason ("No space left
+  // on device"); a partly written file may be left, the writer removes it.
+  virtual std::string WriteNewFile(const std::filesystem::path& path,
+                                   std::string_view bytes) = 0;
+  // Renames `from` to `to` in one step, replacing a file `to`. Returns "" or
+  // the reason.
+  virtual std::string ReplaceFile(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) = 0;
+};
+
+// The system's own file operations.
+SaveFileSystem& SystemSaveFileSystem();
+
+// Writes `text` to the file `name` (UTF-8, used as it stands) through a
+// temporary file beside it (".<name>.tmp-<random>") renamed into place; a
+// replaced file keeps its permissions. `what` names the file in the messages
+// ("coordinate file", "Selig file"). Refused before anything is written: an
+// empty name, a name that is a folder or ends in a separator, a folder that
+// does not exist, a folder path that runs through a file. A failed write or
+// rename gives a message naming the file and the reason, and leaves an
+// earlier file of that name as it was.
+FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
+                         SaveFileSystem& fs = SystemSaveFileSystem());
+
+}  // namespace quilane
+
+#endif  // QUILANE_FILES_FILE_SAVE_H_
