@@ -1,5 +1,6 @@
 #include "app/redistribute_cli.h"
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -12,8 +13,9 @@
 #include <vector>
 
 #include "app/option_word.h"
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
+#include "engine/quality_report.h"
+#include "engine/redistribute.h"
+#include "engine/workspace_result.h"
 #include "files/airfoil_file_reader.h"
 #include "files/contour_store.h"
 #include "files/dat_file_reader.h"
@@ -61,6 +63,13 @@ constexpr std::string_view kUsage =
     "      --naca CODE       take the NACA 4- or 5-digit section CODE (such as\n"
     "                        2412 or 23012, 201 points, sharp trailing edge) as an\n"
     "                        input; may be given several times\n"
+    "      --report          write one line per input to standard error: how far\n"
+    "                        the new points lie off the input contour (largest and\n"
+    "                        mean, in chord units) and their panels, with a warning\n"
+    "                        when they lie more than 0.5 % of the chord off\n"
+    "      --max-deviation TOL  refuse an input whose new points lie more than TOL\n"
+    "                        (chord units, such as 0.005) off its contour: exit 1,\n"
+    "                        nothing written for it\n"
     "  -h, --help            show this help and exit\n"
     "      --version         show the version and exit\n"
     "  --                    end of options\n"
@@ -81,6 +90,8 @@ struct CliOptions {
   bool mapping = false;
   bool lagrange = true;
   std::string npoly_text = "1";
+  bool report = false;
+  std::optional<double> max_deviation;
   std::string output;
   std::string output_dir;
   OutputFormat format = OutputFormat::kArf;
@@ -93,6 +104,18 @@ struct ParseOutcome {
   CliOptions options;
   std::string error;  // empty when the command line was understood
 };
+
+// A distance typed for --max-deviation: the whole text one finite number of 0
+// or more, read with the point as decimal separator whatever the locale.
+std::optional<double> ParseTolerance(const std::string& text) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || ptr != end || !std::isfinite(value) || value < 0.0) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 // Takes options before or after the inputs; "--" ends the options; option
 // values may follow as the next argument or attached ("-n101", "--points=101").
@@ -165,6 +188,18 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       std::string code;
       if (!needs_value(code)) return outcome;
       options.inputs.push_back({"", code});
+    } else if (name == "--report") {
+      if (!takes_no_value()) return outcome;
+      options.report = true;
+    } else if (name == "--max-deviation") {
+      std::string tolerance;
+      if (!needs_value(tolerance)) return outcome;
+      options.max_deviation = ParseTolerance(tolerance);
+      if (!options.max_deviation) {
+        outcome.error = "option " + name + " needs a distance of 0 or more in chord units, " +
+                        "such as 0.005, not \"" + tolerance + "\"";
+        return outcome;
+      }
     } else if (name == "--mapping") {
       if (!takes_no_value()) return outcome;
       options.mapping = true;
@@ -185,41 +220,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
   return outcome;
 }
 
-// Serves the command line's settings to the run; messages go to the error
-// stream. There are no scroll bars or plot: the run sets the view itself.
-class CliRunHost : public RunHost {
- public:
-  CliRunHost(const CliOptions& options, std::FILE* err) : options_(options), err_(err) {}
-
-  std::string TextNI() override { return options_.ni_text; }
-  bool MappingChecked() override { return options_.mapping; }
-  bool LagrangeSelected() override { return options_.lagrange; }
-  std::string TextNPoly() override { return options_.npoly_text; }
-  bool PwCubicSelected() override { return !options_.lagrange; }
-  void ShowMessage(const std::string& text) override;
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
-
-  // The last message shown, to explain it further.
-  const std::string& last_message() const { return last_message_; }
-
- private:
-  const CliOptions& options_;
-  std::FILE* err_;
-  std::string last_message_;
-};
-
 void PrintMessage(std::FILE* err, const std::string& text) {
   const std::string line = std::string(kProgram) + ": " + text + "\n";
   std::fwrite(line.data(), 1, line.size(), err);
-}
-
-void CliRunHost::ShowMessage(const std::string& text) {
-  last_message_ = text;
-  PrintMessage(err_, text);
 }
 
 int UsageError(std::FILE* err, const std::string& text) {
@@ -392,6 +395,58 @@ std::string CamberOutput(const CliOptions& options, const std::string& output) {
   return CamberFileName(arf.string());
 }
 
+// The settings of the command line as the calculation takes them.
+std::optional<RedistributeSettings> SettingsOf(const CliOptions& options, std::FILE* err) {
+  RedistributeSettings settings;
+  settings.route = options.mapping ? Route::kConformalMapping : Route::kAlongChord;
+  settings.method = options.lagrange ? Method::kLagrange : Method::kPwCubic;
+  settings.report = options.report || options.max_deviation.has_value();
+  std::optional<Refusal> refusal = ReadPointCount(options.ni_text, settings.points);
+  if (!refusal && options.lagrange) refusal = ReadDegree(options.npoly_text, settings.degree);
+  if (refusal) {
+    PrintMessage(err, refusal->message);
+    return std::nullopt;
+  }
+  return settings;
+}
+
+// The report line of an input on the error stream, and its warning.
+void PrintReport(const CliInput& input, const QualityReport& report, std::FILE* err) {
+  std::string text = LabelOf(input) + ": " + DescribeReport(report) + "\n";
+  const std::string warning = QualityWarning(report);
+  if (!warning.empty()) text += LabelOf(input) + ": warning: " + warning + "\n";
+  std::fwrite(text.data(), 1, text.size(), err);
+}
+
+// Redistributes the loaded contour of `ws` with the command line's settings;
+// reports, and refuses a result that lies farther off than --max-deviation.
+std::optional<RedistributeResult> Calculate(const CliOptions& options, const CliInput& input,
+                                            const AirfoilWorkspace& ws, std::FILE* err) {
+  const std::optional<RedistributeSettings> settings = SettingsOf(options, err);
+  if (!settings) return std::nullopt;
+  const Contour contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
+                        std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
+  RedistributeOutcome outcome = Redistribute(contour, *settings);
+  if (!outcome.ok()) {
+    PrintMessage(err, outcome.refusal->message);
+    if (outcome.refusal->code == RefusalCode::kStationOutOfRange && !options.mapping) {
+      PrintMessage(err, "For this section use --mapping.");
+    }
+    return std::nullopt;
+  }
+  const QualityReport& report = outcome.result->report;
+  if (options.report) PrintReport(input, report, err);
+  if (options.max_deviation && !(report.max_deviation <= *options.max_deviation)) {
+    PrintMessage(err, "New point " + FormatWhole(report.max_deviation_point) + " lies " +
+                          FormatMessageNumber(report.max_deviation) +
+                          " of the chord off the contour, more than --max-deviation " +
+                          FormatMessageNumber(*options.max_deviation) +
+                          "; nothing was written for this input.");
+    return std::nullopt;
+  }
+  return std::move(outcome.result);
+}
+
 // Reads one input, runs the calculation and writes its results: to `output`
 // (or, with --output-dir, to a file named after the input) and its camber
 // file, or to `out` when neither is given. A result file held in
@@ -402,26 +457,13 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
     const CliOptions& options, const CliInput& input, EarlierResults& written_before,
     std::FILE* out, std::FILE* err) {
   AirfoilWorkspace ws;
-  ws.Pi = 4.0 * std::atan(1.0);
   std::string name;
   bool dat = false;
   if (!LoadInput(input, ws, name, dat, err)) return std::nullopt;
 
-  CliRunHost host(options, err);
-  if (!RunCalculation(ws, host)) {
-    // The along-chord stations run from x = 1 to x = 1, so a contour whose
-    // ends are not both at the trailing edge's x cannot take them.
-    const bool out_of_range =
-        host.last_message().find("is not in the given interpolation range") != std::string::npos;
-    if (!options.mapping && out_of_range && (ws.X[1] != 1.0 || ws.X[ws.N] != 1.0)) {
-      PrintMessage(err, "The contour's first and last points lie at x = " +
-                            FormatMessageNumber(ws.X[1]) + " and x = " +
-                            FormatMessageNumber(ws.X[ws.N]) +
-                            " of the chord (an open trailing edge); the route along the "
-                            "chord needs both at x = 1; use --mapping for this section.");
-    }
-    return std::nullopt;
-  }
+  const std::optional<RedistributeResult> result = Calculate(options, input, ws, err);
+  if (!result) return std::nullopt;
+  StoreRedistribution(*result, ws);
 
   const bool selig = options.format == OutputFormat::kSelig;
   const std::string output =

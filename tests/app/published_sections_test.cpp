@@ -32,7 +32,6 @@ class SettingsHost : public RunHost {
   bool MappingChecked() override { return mapping_; }
   bool LagrangeSelected() override { return !npoly_.empty(); }
   std::string TextNPoly() override { return npoly_; }
-  bool PwCubicSelected() override { return npoly_.empty(); }
   void ShowMessage(const std::string& text) override { messages += text + "\n"; }
   void SetScrollX0(int) override {}
   void SetScrollOlcek(int) override {}
