@@ -429,7 +429,10 @@ std::optional<RedistributeResult> Calculate(const CliOptions& options, const Cli
   RedistributeOutcome outcome = Redistribute(contour, *settings);
   if (!outcome.ok()) {
     PrintMessage(err, outcome.refusal->message);
-    if (outcome.refusal->code == RefusalCode::kStationOutOfRange && !options.mapping) {
+    const RefusalCode code = outcome.refusal->code;
+    if (!options.mapping && (code == RefusalCode::kStationOutOfRange ||
+                             code == RefusalCode::kOutsideChord ||
+                             code == RefusalCode::kOutOfOrder)) {
       PrintMessage(err, "For this section use --mapping.");
     }
     return std::nullopt;

@@ -8,12 +8,12 @@ ChordFrame ChordFrameOf(int N, const PointArray& X, const PointArray& Y, int ILE
   ChordFrame frame;
   frame.x0 = X[ILE];
   frame.y0 = Y[ILE];
-  const double x1 = (X[1] + X[N]) / 2;
-  const double y1 = (Y[1] + Y[N]) / 2;
-  if (frame.x0 == 0.0 && frame.y0 == 0.0 && x1 == 1.0 && y1 == 0.0) return frame;
+  frame.x1 = (X[1] + X[N]) / 2;
+  frame.y1 = (Y[1] + Y[N]) / 2;
+  if (frame.x0 == 0.0 && frame.y0 == 0.0 && frame.x1 == 1.0 && frame.y1 == 0.0) return frame;
   frame.identity = false;
-  const double dx = x1 - frame.x0;
-  const double dy = y1 - frame.y0;
+  const double dx = frame.x1 - frame.x0;
+  const double dy = frame.y1 - frame.y0;
   frame.length = std::hypot(dx, dy);
   frame.c = dx / frame.length;
   frame.s = dy / frame.length;
@@ -23,12 +23,18 @@ ChordFrame ChordFrameOf(int N, const PointArray& X, const PointArray& Y, int ILE
 bool IsUsable(const ChordFrame& frame) {
   if (frame.identity) return true;
   return std::isfinite(frame.length) && frame.length > 0.0 && std::isfinite(frame.c) &&
-         std::isfinite(frame.s) && std::isfinite(frame.x0) && std::isfinite(frame.y0);
+         std::isfinite(frame.s) && std::isfinite(frame.x0) && std::isfinite(frame.y0) &&
+         std::isfinite(frame.x1) && std::isfinite(frame.y1);
 }
 
 void ToChordFrame(const ChordFrame& frame, int count, const PointArray& X, const PointArray& Y,
                   PointArray& FX, PointArray& FY) {
   for (int i = 1; i <= count; ++i) {
+    if (X[i] == frame.x1 && Y[i] == frame.y1) {
+      FX[i] = 1.0;
+      FY[i] = 0.0;
+      continue;
+    }
     const double dx = X[i] - frame.x0;
     const double dy = Y[i] - frame.y0;
     FX[i] = (frame.c * dx + frame.s * dy) / frame.length;

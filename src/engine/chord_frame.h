@@ -20,6 +20,8 @@ struct ChordFrame {
   double c = 1.0;  // direction of the chord line, a unit vector
   double s = 0.0;
   double length = 1.0;  // |P1 - P0|
+  double x1 = 1.0;      // trailing-edge midpoint P1
+  double y1 = 0.0;
   // P0 = (0, 0) and P1 = (1, 0) exactly: the contour is used as it stands
   // and nothing is transformed, so the numbers are those of an unframed run.
   bool identity = true;
@@ -33,7 +35,11 @@ ChordFrame ChordFrameOf(int N, const PointArray& X, const PointArray& Y, int ILE
 // finite direction (the nose does not coincide with the trailing edge).
 bool IsUsable(const ChordFrame& frame);
 
-// Points 1..count of X, Y taken into the frame, written to FX, FY.
+// Points 1..count of X, Y taken into the frame, written to FX, FY. The nose
+// and a point exactly at P1 (the trailing edge of a sharp section) land
+// exactly on (0, 0) and (1, 0): the mapping puts the trailing edge on its
+// singular point, where it takes the square root of the point's distance, so
+// a rounding error of 1e-16 there would move the new points by 1e-11.
 void ToChordFrame(const ChordFrame& frame, int count, const PointArray& X, const PointArray& Y,
                   PointArray& FX, PointArray& FY);
 

@@ -113,7 +113,9 @@ std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool map
                      "The " + PointText(ws, i) +
                          " lies outside the chord from the nose to the trailing edge; the "
                          "points must run from the trailing edge over one surface to the nose "
-                         "and back over the other, so check their order in the file.");
+                         "and back over the other, so check their order in the file, or "
+                         "calculate with conformal mapping, which does not need every x "
+                         "within the chord.");
     }
   }
   return std::nullopt;
@@ -162,7 +164,11 @@ std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFram
                        PointText(ws, order_break) +
                        " around the contour; the points must run from the trailing edge over "
                        "one surface to the nose and back over the other, so check their order "
-                       "in the file.");
+                       "in the file" +
+                       (mapping ? std::string(".")
+                                : std::string(", or calculate with conformal mapping, which "
+                                              "also takes two points of the same x in a "
+                                              "row.")));
   }
   return std::nullopt;
 }
