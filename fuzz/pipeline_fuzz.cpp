@@ -165,10 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const RedistributeResult& result = *outcome.result;
   const QualityReport& report = result.report;
-  Check(std::isfinite(report.max_deviation) && std::isfinite(report.mean_deviation) &&
-            report.mean_deviation <= report.max_deviation && report.max_deviation_point >= 1 &&
-            report.max_deviation_point <= run.points,
-        "the quality report is not finite or names no new point");
+  Check(std::isfinite(report.max_deviation) && std::isfinite(report.mean_deviation),
+        "the quality report is not finite: " + FormatMessageNumber(report.max_deviation) + ", " +
+            FormatMessageNumber(report.mean_deviation));
+  Check(report.mean_deviation <= report.max_deviation * (1 + 1e-12),
+        "the mean deviation exceeds the largest");
+  Check(report.max_deviation_point >= 1 && report.max_deviation_point <= run.points,
+        "the quality report names no new point: " + FormatWhole(report.max_deviation_point));
   StoreRedistribution(result, ws);
   const double typed = ValueOfString(settings.ni_text);
   Check(ws.NI.IsSet() && ws.NI == typed, "NI is not the typed number");

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -206,6 +207,16 @@ double DistanceToCurve(const ContourCurve& curve, double px, double py, std::siz
   return std::sqrt(best);
 }
 
+// A contour whose steps span so many orders of magnitude that its spline
+// cannot be formed in double precision (no measured section does that) is
+// measured against its points instead: an upper bound of the distance.
+double DistanceToNearestPoint(std::span<const double> x, std::span<const double> y, double px,
+                              double py) {
+  double nearest = std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < x.size(); ++i) nearest = std::min(nearest, std::hypot(x[i] - px, y[i] - py));
+  return nearest;
+}
+
 PanelFigures PanelFiguresOf(std::span<const double> x, std::span<const double> y) {
   PanelFigures figures;
   const std::size_t n = x.size();
@@ -248,9 +259,8 @@ std::string PanelText(const PanelFigures& figures) {
          Formatted(figures.longest, std::chars_format::general, 3);
 }
 
-}  // namespace
-
-QualityReport MeasureQuality(std::span<const double> input_x, std::span<const double> input_y,
+// The report of coordinates whose squares neither overflow nor underflow.
+QualityReport MeasureInRange(std::span<const double> input_x, std::span<const double> input_y,
                              std::span<const double> new_x, std::span<const double> new_y) {
   QualityReport report;
   report.input_points = PanelFiguresOf(input_x, input_y);
@@ -266,7 +276,8 @@ QualityReport MeasureQuality(std::span<const double> input_x, std::span<const do
   std::size_t hint = 0;
   double sum = 0.0;
   for (std::size_t j = 0; j < new_x.size(); ++j) {
-    const double d = DistanceToCurve(curve, new_x[j], new_y[j], hint);
+    double d = DistanceToCurve(curve, new_x[j], new_y[j], hint);
+    if (!std::isfinite(d)) d = DistanceToNearestPoint(input_x, input_y, new_x[j], new_y[j]);
     sum += d;
     if (report.max_deviation_point == 0 || d > report.max_deviation) {
       report.max_deviation = d;
@@ -275,6 +286,53 @@ QualityReport MeasureQuality(std::span<const double> input_x, std::span<const do
     }
   }
   report.mean_deviation = sum / static_cast<double>(new_x.size());
+  return report;
+}
+
+double LargestMagnitude(std::initializer_list<std::span<const double>> spans) {
+  double largest = 0.0;
+  for (const std::span<const double> values : spans) {
+    for (const double value : values) largest = std::max(largest, std::abs(value));
+  }
+  return largest;
+}
+
+std::vector<double> Scaled(std::span<const double> values, int exponent) {
+  std::vector<double> scaled(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) scaled[i] = std::ldexp(values[i], exponent);
+  return scaled;
+}
+
+void ScalePanels(PanelFigures& figures, int exponent) {
+  figures.shortest = std::ldexp(figures.shortest, exponent);
+  figures.longest = std::ldexp(figures.longest, exponent);
+}
+
+}  // namespace
+
+QualityReport MeasureQuality(std::span<const double> input_x, std::span<const double> input_y,
+                             std::span<const double> new_x, std::span<const double> new_y) {
+  // Coordinates near the ends of the double range are measured scaled by a
+  // power of two (exact), so that no square overflows or underflows.
+  const double largest = LargestMagnitude({input_x, input_y, new_x, new_y});
+  if (largest <= 1e150 && (largest >= 1e-150 || largest == 0.0)) {
+    return MeasureInRange(input_x, input_y, new_x, new_y);
+  }
+  int exponent = 0;
+  std::frexp(largest, &exponent);
+  const std::vector<double> ix = Scaled(input_x, -exponent), iy = Scaled(input_y, -exponent);
+  const std::vector<double> nx = Scaled(new_x, -exponent), ny = Scaled(new_y, -exponent);
+  QualityReport report = MeasureInRange(ix, iy, nx, ny);
+  report.max_deviation = std::ldexp(report.max_deviation, exponent);
+  report.mean_deviation = std::ldexp(report.mean_deviation, exponent);
+  if (report.max_deviation_point > 0) report.max_deviation_x = new_x[report.max_deviation_point - 1];
+  ScalePanels(report.new_points, exponent);
+  ScalePanels(report.input_points, exponent);
+  if (!input_x.empty()) {
+    report.blunt_trailing_edge =
+        std::hypot(input_x.back() - input_x.front(), input_y.back() - input_y.front()) >
+        kBluntTrailingEdgeGap;
+  }
   return report;
 }
 

@@ -11,7 +11,9 @@
 // from, so it measures both routes and both methods alike; unlike the
 // polygon it follows the curvature of the nose, so a new point placed well on
 // the curved contour between two input points is not counted as off it.
-// Successive input points that coincide are taken once.
+// Successive input points that coincide are taken once. A contour whose
+// steps span too many orders of magnitude for its spline to be formed in
+// double precision is measured against its nearest input point instead.
 //
 // The distance of a point p from the contour is the smallest distance from p
 // to any piece of the spline. Each piece is a cubic Bezier curve whose four

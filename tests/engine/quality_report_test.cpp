@@ -115,6 +115,20 @@ TEST(QualityReport, DistancesToDegenerateContours) {
     SCOPED_TRACE(c.name);
     EXPECT_NEAR(Measure(c.input, c.moved).max_deviation, c.distance, 1e-15);
   }
+  // Near the ends of the double range the figures stay finite and exact.
+  for (const double size : {1e300, 1e-300}) {
+    SCOPED_TRACE(size);
+    const Points far{{0, size, 2 * size}, {0, 0, 0}};
+    const QualityReport report = Measure(far, Points{{1.5 * size}, {-0.25 * size}});
+    EXPECT_NEAR(report.max_deviation, 0.25 * size, 1e-15 * size);
+    EXPECT_EQ(Measure(far, far).new_points.longest, size);
+  }
+  // One point far out among ordinary ones: no spline holds both scales, and
+  // the distance is that to the nearest input point.
+  const Points wild{{1, 0.5, 0, 0.5, 1}, {0, -0.05, 0, 4e305, 0}};
+  const QualityReport report = Measure(wild, Points{{0.5}, {-0.06}});
+  EXPECT_TRUE(std::isfinite(report.max_deviation));
+  EXPECT_LE(report.max_deviation, 0.01 + 1e-15);
 }
 
 TEST(QualityReport, PanelFiguresOfAKnownPolygon) {
