@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # What --report costs in a batch: one quilane-redistribute process over every
 # coordinate file of a folder (read in place; the results go to a temporary
-# folder), with and without --report, alternating, five times each. Prints
-# each run's files per second of wall-clock time (every file given counts,
-# also one the reader refuses), the medians and the ratio of the medians.
+# folder: TMPDIR, /tmp unless set; TMPDIR=/dev/shm keeps them in memory),
+# with and without --report, alternating, five times each. Prints each run's
+# files per second of wall-clock time and of processor time (user + system,
+# from /usr/bin/time; every file given counts, also one the reader refuses),
+# the medians and the ratios of the medians.
 #
 #   bench/batch_report.sh [BUILD_DIR [FOLDER [TOOL OPTIONS...]]]
 #
@@ -31,26 +33,41 @@ for input in "${inputs[@]}"; do [ -n "$input" ] && ((++files)); done
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
-rate() {  # files per second of one run with the extra options given
+# Runs the tool once with the extra options given; prints "WALL CPU" in
+# files per second.
+rate() {
   rm -rf "$scratch/out" && mkdir "$scratch/out"
-  local start stop
+  local start stop cpu
   start=$(date +%s%N)
-  "$tool" "${options[@]}" "$@" --output-dir "$scratch/out" "${inputs[@]}" >/dev/null 2>"$scratch/err"
+  /usr/bin/time -f "%U %S" -o "$scratch/time" "$tool" "${options[@]}" "$@" \
+    --output-dir "$scratch/out" "${inputs[@]}" >/dev/null 2>"$scratch/err"
   stop=$(date +%s%N)
-  awk -v n="$files" -v ns="$((stop - start))" 'BEGIN {printf "%.0f", n / (ns / 1e9)}'
+  cpu=$(tail -n 1 "$scratch/time" | awk '{printf "%.2f", $1 + $2}')
+  awk -v n="$files" -v ns="$((stop - start))" -v s="$cpu" \
+    'BEGIN {printf "%.0f %.0f", n / (ns / 1e9), (s > 0 ? n / s : 0)}'
 }
 
-plain=()
-reported=()
+wall_plain=()
+cpu_plain=()
+wall_reported=()
+cpu_reported=()
 for ((run = 1; run <= runs; ++run)); do
-  plain+=("$(rate)")
-  reported+=("$(rate --report)")
-  echo "run $run: without --report ${plain[-1]} files/s, with --report ${reported[-1]} files/s"
+  read -r wall cpu <<<"$(rate)"
+  wall_plain+=("$wall")
+  cpu_plain+=("$cpu")
+  read -r wall cpu <<<"$(rate --report)"
+  wall_reported+=("$wall")
+  cpu_reported+=("$cpu")
+  echo "run $run: without --report ${wall_plain[-1]} files/s wall, ${cpu_plain[-1]} processor;" \
+    "with --report ${wall_reported[-1]} files/s wall, ${cpu_reported[-1]} processor"
 done
 lines=$(grep -c "max deviation" "$scratch/err")
 median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
-p=$(median "${plain[@]}")
-r=$(median "${reported[@]}")
-echo "$files files in $folder, options ${options[*]}; $lines report lines"
-echo "median: without --report $p files/s, with --report $r files/s;" \
-  "ratio $(awk -v a="$r" -v b="$p" 'BEGIN {printf "%.2f", a / b}')"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
+wp=$(median "${wall_plain[@]}")
+wr=$(median "${wall_reported[@]}")
+cp=$(median "${cpu_plain[@]}")
+cr=$(median "${cpu_reported[@]}")
+echo "$files files in $folder, options ${options[*]}; $lines report lines; results in $(dirname "$scratch")"
+echo "median wall clock: without --report $wp files/s, with --report $wr files/s, ratio $(ratio "$wr" "$wp")"
+echo "median processor time: without --report $cp files/s, with --report $cr files/s, ratio $(ratio "$cr" "$cp")"

@@ -151,10 +151,10 @@ ContourCurve BuildCurve(std::span<const double> input_x, std::span<const double>
   return curve;
 }
 
-// Smallest squared distance from p to the piece: the best of nine samples,
+// Smallest squared distance from p to the piece: the best of five samples,
 // then Newton steps on the derivative of the squared distance from there.
 double SquaredDistanceToPiece(const Piece& piece, double px, double py) {
-  constexpr int kSamples = 8;
+  constexpr int kSamples = 4;
   double best_t = 0.0;
   double best = piece.SquaredDistance(0.0, px, py);
   for (int i = 1; i <= kSamples; ++i) {
@@ -179,7 +179,7 @@ double SquaredDistanceToPiece(const Piece& piece, double px, double py) {
     const double next = std::clamp(t - slope / curvature, 0.0, 1.0);
     const double d = piece.SquaredDistance(next, px, py);
     if (d < best) best = d;
-    if (std::abs(next - t) < 1e-13) break;
+    if (std::abs(next - t) < 1e-9) break;
     t = next;
   }
   return best;

@@ -21,7 +21,7 @@
 // its chord's distance from p minus the farthest inner control point's
 // distance from that chord. Pieces are visited nearest chord first and every
 // piece whose bound lies below the best distance so far is searched (the
-// square distance sampled at nine parameters, then Newton steps on its
+// square distance sampled at five parameters, then Newton steps on its
 // derivative, kept within the piece), so the nearest piece is never missed.
 #ifndef QUILANE_ENGINE_QUALITY_REPORT_H_
 #define QUILANE_ENGINE_QUALITY_REPORT_H_
