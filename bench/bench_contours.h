@@ -10,9 +10,12 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "engine/run_host.h"
+#include "engine/redistribute.h"
+#include "engine/run_steps.h"
 #include "files/airfoil_file_reader.h"
 #include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
@@ -84,34 +87,34 @@ inline std::unique_ptr<AirfoilWorkspace> LoadedSection(const std::filesystem::pa
   return ws;
 }
 
-// Serves fixed settings; scroll bars, messages and the plot do nothing, so a
-// run costs only the calculation.
-class QuietHost : public RunHost {
- public:
-  QuietHost(int ni, bool mapping, bool lagrange, int npoly)
-      : ni_(std::to_string(ni)), mapping_(mapping), lagrange_(lagrange),
-        npoly_(std::to_string(npoly)) {}
+// The contour of a loaded workspace as Redistribute takes it.
+inline Contour ContourOf(const AirfoilWorkspace& ws) {
+  return Contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
+                 std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
+}
 
-  std::string TextNI() override { return ni_; }
-  bool MappingChecked() override { return mapping_; }
-  bool LagrangeSelected() override { return lagrange_; }
-  std::string TextNPoly() override { return npoly_; }
-  bool PwCubicSelected() override { return !lagrange_; }
-  void ShowMessage(const std::string& text) override { last_message = text; }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
+inline RedistributeSettings SettingsOf(int ni, bool mapping, bool lagrange, int npoly,
+                                       bool report = false) {
+  RedistributeSettings settings;
+  settings.points = ni;
+  settings.route = mapping ? Route::kConformalMapping : Route::kAlongChord;
+  settings.method = lagrange ? Method::kLagrange : Method::kPwCubic;
+  settings.degree = npoly;
+  settings.report = report;
+  return settings;
+}
 
-  std::string last_message;
-
- private:
-  std::string ni_;
-  bool mapping_;
-  bool lagrange_;
-  std::string npoly_;
-};
+// The run's steps on the workspace itself, without a window: afterwards every
+// item a step reads is as the run leaves it. Empty when done, else the refusal.
+inline std::string CalculateOnWorkspace(AirfoilWorkspace& ws, int ni, bool mapping,
+                                        bool lagrange, int npoly) {
+  ws.NI = ni;
+  ChordFrame frame;
+  std::optional<Refusal> refusal = LayOutCurve(ws, mapping, frame);
+  if (!refusal) refusal = InterpolateCurve(ws, lagrange, npoly);
+  if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame);
+  return refusal ? refusal->message : std::string();
+}
 
 }  // namespace quilane::bench
 

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "bench/bench_contours.h"
-#include "engine/run_calculation.h"
+#include "engine/redistribute.h"
 
 namespace quilane::bench {
 namespace {
@@ -63,34 +63,38 @@ int TimeRun(const char* file, int ni, int repeats) {
     std::fprintf(stderr, "%s\n", loaded.message.c_str());
     return 1;
   }
-  QuietHost host(ni, false, true, 1);
-  if (!RunCalculation(*ws, host)) {
-    std::fprintf(stderr, "run refused: %s\n", host.last_message.c_str());
+  const Contour contour = ContourOf(*ws);
+  const RedistributeSettings settings = SettingsOf(ni, false, true, 1);
+  RedistributeOutcome outcome = Redistribute(contour, settings);
+  if (!outcome.ok()) {
+    std::fprintf(stderr, "run refused: %s\n", outcome.refusal->message.c_str());
     return 1;
   }
   std::vector<double> batches;
   for (int batch = 0; batch < 15; ++batch) {
     const auto start = std::chrono::steady_clock::now();
-    for (int r = 0; r < repeats; ++r) RunCalculation(*ws, host);
+    for (int r = 0; r < repeats; ++r) outcome = Redistribute(contour, settings);
     const auto stop = std::chrono::steady_clock::now();
     batches.push_back(std::chrono::duration<double, std::nano>(stop - start).count() / repeats);
   }
   std::sort(batches.begin(), batches.end());
   Print("run_ns " + Digits17(batches[batches.size() / 2]) + "\n");
-  for (int i = 1; i <= ws->NI; ++i) Print(Digits17(ws->XI[i]) + " " + Digits17(ws->YI[i]) + "\n");
+  const RedistributeResult& result = *outcome.result;
+  for (std::size_t i = 0; i < result.x.size(); ++i) {
+    Print(Digits17(result.x[i]) + " " + Digits17(result.y[i]) + "\n");
+  }
   Print("camber\n");
-  const int camber_count = static_cast<int>(static_cast<double>(ws->NCamber));
-  for (int i = 1; i <= camber_count; ++i) {
-    Print(Digits17(ws->XCamber[i]) + " " + Digits17(ws->YCamber[i]) + "\n");
+  for (std::size_t i = 0; i < result.camber_x.size(); ++i) {
+    Print(Digits17(result.camber_x[i]) + " " + Digits17(result.camber_y[i]) + "\n");
   }
   return 0;
 }
 
-// FNV-1a over the bits of entries 1..count.
-std::uint64_t Hash(std::uint64_t hash, const PointArray& values, int count) {
-  for (int i = 1; i <= count; ++i) {
+// FNV-1a over the bits of the values.
+std::uint64_t Hash(std::uint64_t hash, const std::vector<double>& values) {
+  for (const double value : values) {
     std::uint64_t bits;
-    std::memcpy(&bits, &values[i], sizeof bits);
+    std::memcpy(&bits, &value, sizeof bits);
     for (int byte = 0; byte < 8; ++byte) {
       hash ^= (bits >> (8 * byte)) & 0xff;
       hash *= 1099511628211ULL;
@@ -110,15 +114,16 @@ int Digest() {
     for (int ni : {51, 501, 999}) {
       for (bool mapping : {false, true}) {
         for (int npoly : {0, 1, 3, 7, -1}) {
-          auto ws = std::make_unique<AirfoilWorkspace>(*loaded);
-          QuietHost host(ni, mapping, npoly >= 0, std::max(npoly, 0));
-          const bool done = RunCalculation(*ws, host);
+          const RedistributeOutcome outcome = Redistribute(
+              ContourOf(*loaded), SettingsOf(ni, mapping, npoly >= 0, std::max(npoly, 0)));
+          const bool done = outcome.ok();
           std::uint64_t hash = 14695981039346656037ULL;
-          hash = Hash(hash, ws->XI, ws->NI);
-          hash = Hash(hash, ws->YI, ws->NI);
-          const int camber_count = static_cast<int>(static_cast<double>(ws->NCamber));
-          hash = Hash(hash, ws->XCamber, camber_count);
-          hash = Hash(hash, ws->YCamber, camber_count);
+          if (done) {
+            hash = Hash(hash, outcome.result->x);
+            hash = Hash(hash, outcome.result->y);
+            hash = Hash(hash, outcome.result->camber_x);
+            hash = Hash(hash, outcome.result->camber_y);
+          }
           char line[160];
           std::snprintf(line, sizeof line, "N %4d NI %3d %-11s %-9s %s %016llx\n", n, ni,
                         mapping ? "mapping" : "along-chord",

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <span>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,7 +20,8 @@
 #include "engine/map_airfoil_to_circle.h"
 #include "engine/map_circle_to_airfoil.h"
 #include "engine/pw_cubic_interpolation.h"
-#include "engine/run_calculation.h"
+#include "engine/quality_report.h"
+#include "engine/redistribute.h"
 #include "files/airfoil_file_reader.h"
 #include "files/result_file_writer.h"
 
@@ -52,9 +54,9 @@ const AirfoilWorkspace& Loaded(int points) {
 std::unique_ptr<AirfoilWorkspace> AfterRun(benchmark::State& state, int points, int ni,
                                            bool mapping, bool lagrange, int npoly) {
   auto ws = std::make_unique<AirfoilWorkspace>(Loaded(points));
-  QuietHost host(ni, mapping, lagrange, npoly);
-  if (!RunCalculation(*ws, host)) {
-    state.SkipWithError(("run refused: " + host.last_message).c_str());
+  const std::string refused = CalculateOnWorkspace(*ws, ni, mapping, lagrange, npoly);
+  if (!refused.empty()) {
+    state.SkipWithError(("run refused: " + refused).c_str());
     return nullptr;
   }
   return ws;
@@ -136,23 +138,36 @@ void BM_ComputeCamber(benchmark::State& state) {
   CountAllocations(state, start);
 }
 
-// The whole run without the plot: range(2) is 1 for the mapping route,
-// range(3) the Lagrange degree or -1 for the piecewise cubic.
-void BM_RunCalculation(benchmark::State& state) {
+// The whole calculation as the command-line tool makes it: range(2) is 1
+// for the mapping route, range(3) the Lagrange degree or -1 for the piecewise
+// cubic, range(4) 1 to measure the quality report as well.
+void BM_Redistribute(benchmark::State& state) {
   const bool mapping = state.range(2) == 1;
   const bool lagrange = state.range(3) >= 0;
   const int npoly = lagrange ? static_cast<int>(state.range(3)) : 0;
-  auto ws = AfterRun(state, state.range(0), state.range(1), mapping, lagrange, npoly);
-  if (!ws) return;
-  QuietHost host(static_cast<int>(state.range(1)), mapping, lagrange, npoly);
-  const long start = AllocationCount();
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(RunCalculation(*ws, host));
-    benchmark::ClobberMemory();
+  const bool report = state.range(4) == 1;
+  const Contour contour = ContourOf(Loaded(state.range(0)));
+  const RedistributeSettings settings =
+      SettingsOf(static_cast<int>(state.range(1)), mapping, lagrange, npoly, report);
+  if (const RedistributeOutcome first = Redistribute(contour, settings); !first.ok()) {
+    state.SkipWithError(("run refused: " + first.refusal->message).c_str());
+    return;
   }
+  const long start = AllocationCount();
+  for (auto _ : state) benchmark::DoNotOptimize(Redistribute(contour, settings));
   CountAllocations(state, start);
   state.SetLabel(std::string(mapping ? "mapping" : "along-chord") + ", " +
-                 (lagrange ? "Lagrange nPoly=" + std::to_string(npoly) : "PW cubic"));
+                 (lagrange ? "Lagrange nPoly=" + std::to_string(npoly) : "PW cubic") +
+                 (report ? ", report" : ""));
+}
+
+// The quality report alone, of the new points of a run.
+void BM_MeasureQuality(benchmark::State& state) {
+  auto ws = AfterRun(state, state.range(0), state.range(1), true, false, 0);
+  if (!ws) return;
+  const std::span<const double> x(ws->X.data() + 1, ws->N), y(ws->Y.data() + 1, ws->N);
+  const std::span<const double> xi(ws->XI.data() + 1, ws->NI), yi(ws->YI.data() + 1, ws->NI);
+  for (auto _ : state) benchmark::DoNotOptimize(MeasureQuality(x, y, xi, yi));
 }
 
 // The library calls the along-chord route prescribes and nothing else: pow
@@ -217,11 +232,12 @@ void LagrangeGrid(benchmark::internal::Benchmark* b) {
 }
 
 void RunGrid(benchmark::internal::Benchmark* b) {
-  b->ArgNames({"N", "NI", "mapping", "nPoly"});
-  for (int mapping : {0, 1})
-    for (int npoly : {1, 3, -1})
-      for (int n : kPointCounts)
-        for (int ni : kNewPointCounts) b->Args({n, ni, mapping, npoly});
+  b->ArgNames({"N", "NI", "mapping", "nPoly", "report"});
+  for (int report : {0, 1})
+    for (int mapping : {0, 1})
+      for (int npoly : {1, 3, -1})
+        for (int n : kPointCounts)
+          for (int ni : kNewPointCounts) b->Args({n, ni, mapping, npoly, report});
 }
 
 BENCHMARK(BM_MapAirfoilToCircle)->Apply(Grid);
@@ -230,7 +246,8 @@ BENCHMARK(BM_LagrangeInterpolate)->Apply(LagrangeGrid);
 BENCHMARK(BM_PwCubicInterpolate)->Apply(Grid);
 BENCHMARK(BM_MapCircleToAirfoil)->Apply(Grid);
 BENCHMARK(BM_ComputeCamber)->Apply(Grid);
-BENCHMARK(BM_RunCalculation)->Apply(RunGrid);
+BENCHMARK(BM_Redistribute)->Apply(RunGrid);
+BENCHMARK(BM_MeasureQuality)->Apply(Grid);
 BENCHMARK(BM_AlongChordLibraryCalls)->Apply(Grid);
 BENCHMARK(BM_ReadAirfoilFile)->ArgName("N")->Arg(61)->Arg(251)->Arg(1000);
 BENCHMARK(BM_WriteResultFiles)->Apply(Grid);

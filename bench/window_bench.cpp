@@ -14,7 +14,6 @@
 
 #include "bench/bench_contours.h"
 #include "benchmark/benchmark.h"
-#include "engine/run_calculation.h"
 #include "window/form_quilane.h"
 #include "window/message_service.h"
 
@@ -66,9 +65,9 @@ void BM_ShowAirfoil(benchmark::State& state) {
     state.SkipWithError("the section cannot be loaded");
     return;
   }
-  QuietHost host(ni, false, true, 1);
-  if (!RunCalculation(*window.ws, host)) {
-    state.SkipWithError(("run refused: " + host.last_message).c_str());
+  const std::string refused = CalculateOnWorkspace(*window.ws, ni, false, true, 1);
+  if (!refused.empty()) {
+    state.SkipWithError(("run refused: " + refused).c_str());
     return;
   }
   window.form = std::make_unique<FormQuilane>(*window.ws, window.messages);

@@ -1,28 +1,31 @@
 // The whole path of a file through the program: bytes -> reader ->
-// RunCalculation with settings drawn from the input -> WriteResultFiles ->
+// Redistribute with settings drawn from the input -> WriteResultFiles ->
 // both files read back.
 //
 // Input layout: the coordinate file's bytes, then the typed Text_NI and
 // Text_nPoly, then three bytes: the length of the nPoly text (mod 16), the
 // length of the NI text (mod 16), and the switches (bit 0: Conformal Mapping
-// ticked, bit 1: PW Cubic Spline chosen instead of Lagrange).
+// ticked, bit 1: PW Cubic Spline chosen instead of Lagrange, bits 2 to 4: a
+// turn and bits 5 to 7: a shift of the contour read, either of which puts it
+// on the mapping route, tilted and shifted off its chord line).
 //
-// Invariants: a refused file or run leaves the workspace as it was, with one
-// message for a refused run; an accepted run gives NI finite new points for
-// the NI typed, NCamber = (NI + 1) / 2 with finite camber points; both files
-// are written, hold the points to five decimals, and the coordinate file
-// opens again with its title and points unless its points give the reader a
-// reason to refuse it (no chord or no nose at five decimals, a title grown
-// too long).
+// Invariants: a refused file leaves the workspace as it was; a refused run is
+// one refusal with a message; an accepted run gives NI finite new points for
+// the NI typed, NCamber = (NI + 1) / 2 with finite camber points and a
+// finite quality report; both files are written, hold the points to five
+// decimals, and the coordinate file opens again with its title and points
+// unless its points give the reader a reason to refuse it (no chord or no
+// nose at five decimals, a title grown too long).
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
+#include "engine/redistribute.h"
+#include "engine/workspace_result.h"
 #include "files/airfoil_file_reader.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
@@ -37,6 +40,9 @@ struct Settings {
   std::string npoly_text;
   bool mapping = false;
   bool pwcubic = false;
+  int turn = 0;   // 0..7: a turn of (turn - 4) * 0.15 radians when moved
+  int shift = 0;  // 0..7: a shift of (shift - 4) * (0.35, 0.12) when moved
+  bool moved() const { return turn != 0 || shift != 0; }
 };
 
 // Splits the input into the file's bytes and the settings after them.
@@ -51,6 +57,9 @@ std::string_view TakeSettings(std::string_view input, Settings& settings) {
   input.remove_suffix(3);
   settings.mapping = (switches & 1) != 0;
   settings.pwcubic = (switches & 2) != 0;
+  settings.turn = static_cast<int>((switches >> 2) & 7);
+  settings.shift = static_cast<int>((switches >> 5) & 7);
+  if (settings.moved()) settings.mapping = true;
   ni_length = std::min(ni_length, input.size());
   settings.ni_text = std::string(input.substr(input.size() - ni_length));
   input.remove_suffix(ni_length);
@@ -60,31 +69,27 @@ std::string_view TakeSettings(std::string_view input, Settings& settings) {
   return input;
 }
 
-class FuzzHost : public RunHost {
- public:
-  explicit FuzzHost(const Settings& settings) : settings_(settings) {}
-  std::string TextNI() override { return settings_.ni_text; }
-  bool MappingChecked() override { return settings_.mapping; }
-  bool LagrangeSelected() override { return !settings_.pwcubic; }
-  std::string TextNPoly() override { return settings_.npoly_text; }
-  bool PwCubicSelected() override { return settings_.pwcubic; }
-  void ShowMessage(const std::string& text) override {
-    Check(!text.empty(), "an empty message");
-    ++messages;
+// The loaded contour, turned about the origin and shifted as the settings say.
+Contour MovedContour(const AirfoilWorkspace& ws, const Settings& settings) {
+  Contour contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
+                  std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
+  if (!settings.moved()) return contour;
+  const double angle = (settings.turn - 4) * 0.15;
+  const double c = std::cos(angle);
+  const double s = std::sin(angle);
+  for (std::size_t i = 0; i < contour.x.size(); ++i) {
+    const double x = contour.x[i];
+    const double y = contour.y[i];
+    contour.x[i] = c * x - s * y + (settings.shift - 4) * 0.35;
+    contour.y[i] = s * x + c * y + (settings.shift - 4) * 0.12;
   }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {
-    ++shows;
-  }
-  int messages = 0;
-  int shows = 0;
+  return contour;
+}
 
- private:
-  const Settings& settings_;
-};
+void CheckRefusal(const Refusal& refusal) {
+  Check(!refusal.message.empty(), "a refusal without a message");
+  Check(refusal.index >= 0 && refusal.index <= kPointCapacity, "a refusal's index is out of range");
+}
 
 // Whether the reader may refuse the written coordinate file: its points at
 // five decimals have one x, or x never decreases, or its chord is not a
@@ -143,14 +148,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  before = ws;
-  FuzzHost host(settings);
-  if (!RunCalculation(ws, host)) {
-    Check(ws == before, "a refused run changed the workspace");
-    Check(host.messages == 1 && host.shows == 0, "a refused run gave no single message");
+  RedistributeSettings run;
+  run.route = settings.mapping ? Route::kConformalMapping : Route::kAlongChord;
+  run.method = settings.pwcubic ? Method::kPwCubic : Method::kLagrange;
+  std::optional<Refusal> unread = ReadPointCount(settings.ni_text, run.points);
+  if (!unread && !settings.pwcubic) unread = ReadDegree(settings.npoly_text, run.degree);
+  if (unread) {
+    CheckRefusal(*unread);
     return 0;
   }
-  Check(host.messages == 0 && host.shows == 1, "an accepted run gave a message or no plot");
+  const RedistributeOutcome outcome = Redistribute(MovedContour(ws, settings), run);
+  if (!outcome.ok()) {
+    Check(outcome.refusal.has_value(), "a run neither done nor refused");
+    CheckRefusal(*outcome.refusal);
+    return 0;
+  }
+  const RedistributeResult& result = *outcome.result;
+  const QualityReport& report = result.report;
+  Check(std::isfinite(report.max_deviation) && std::isfinite(report.mean_deviation),
+        "the quality report is not finite: " + FormatMessageNumber(report.max_deviation) + ", " +
+            FormatMessageNumber(report.mean_deviation));
+  Check(report.mean_deviation <= report.max_deviation * (1 + 1e-12),
+        "the mean deviation exceeds the largest");
+  Check(report.max_deviation_point >= 1 && report.max_deviation_point <= run.points,
+        "the quality report names no new point: " + FormatWhole(report.max_deviation_point));
+  StoreRedistribution(result, ws);
   const double typed = ValueOfString(settings.ni_text);
   Check(ws.NI.IsSet() && ws.NI == typed, "NI is not the typed number");
   for (int i = 1; i <= ws.NI; ++i) {

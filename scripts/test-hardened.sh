@@ -46,7 +46,8 @@ cmake --build "$fuzz_build" -j "$jobs" \
 # inputs that once broke an invariant (fuzz/seeds/pipeline); the pipeline's
 # seeds are also the samples with settings appended (see
 # fuzz/pipeline_fuzz.cpp): nPoly text, NI text, their lengths, the switches,
-# for all four routes and methods.
+# for all four routes and methods and two turned and shifted contours on the
+# mapping route (0x25: Lagrange, 0xde: PW cubic).
 shared=()
 for folder in "$top/../shared/airfoils"/*/; do
   [ -d "$folder" ] && shared+=("$folder")
@@ -59,8 +60,8 @@ rm -rf "$pipeline_seeds"
 mkdir -p "$pipeline_seeds" "$fuzz_build/findings"
 for sample in "$top"/samples/*.arf; do
   name="$(basename "$sample" .arf)"
-  for switches in 0 1 2 3; do
-    { cat "$sample"; printf '351\x01\x02'; printf "\\x0$switches"; } \
+  for switches in 00 01 02 03 25 de; do
+    { cat "$sample"; printf '351\x01\x02'; printf "\\x$switches"; } \
       > "$pipeline_seeds/$name-$switches"
   done
 done

@@ -1,65 +1,52 @@
 #include "app/batch_run.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
+#include "engine/redistribute.h"
+#include "engine/refusal.h"
+#include "engine/workspace_result.h"
 #include "files/contour_store.h"
 #include "files/dat_file_writer.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
 
 namespace quilane {
-namespace {
-
-// Serves fixed settings to the run and keeps its messages. There are no
-// scroll bars or plot: the run sets the view itself.
-class FixedSettingsHost : public RunHost {
- public:
-  FixedSettingsHost(const BatchSettings& settings, std::vector<std::string>& messages)
-      : settings_(settings), messages_(messages) {}
-
-  std::string TextNI() override { return settings_.ni_text; }
-  bool MappingChecked() override { return settings_.mapping; }
-  bool LagrangeSelected() override { return settings_.lagrange; }
-  std::string TextNPoly() override { return settings_.npoly_text; }
-  bool PwCubicSelected() override { return !settings_.lagrange; }
-  void ShowMessage(const std::string& text) override { messages_.push_back(text); }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
-
- private:
-  const BatchSettings& settings_;
-  std::vector<std::string>& messages_;
-};
-
-}  // namespace
-
 bool RunBatchCalculation(AirfoilWorkspace& ws, const BatchSettings& settings,
-                         std::vector<std::string>& messages) {
-  const std::size_t first_message = messages.size();
-  FixedSettingsHost host(settings, messages);
-  if (RunCalculation(ws, host)) return true;
-  // The along-chord stations run from x = 1 to x = 1, so a contour whose
-  // ends are not both at the trailing edge's x cannot take them.
-  const bool out_of_range =
-      messages.size() > first_message &&
-      messages.back().find("is not in the given interpolation range") != std::string::npos;
-  if (!settings.mapping && out_of_range && (ws.X[1] != 1.0 || ws.X[ws.N] != 1.0)) {
-    messages.push_back("The contour's first and last points lie at x = " +
-                       FormatMessageNumber(ws.X[1]) + " and x = " +
-                       FormatMessageNumber(ws.X[ws.N]) +
-                       " of the chord (an open trailing edge); the route along the chord "
-                       "needs both at x = 1; use " +
-                       settings.mapping_choice + " for this section.");
+                         std::vector<std::string>& messages, QualityReport* report) {
+  if (!ws.FileLoaded) {
+    messages.push_back("Open a file containing airfoil coordinates");
+    return false;
   }
-  return false;
+  RedistributeSettings run;
+  run.route = settings.mapping ? Route::kConformalMapping : Route::kAlongChord;
+  run.method = settings.lagrange ? Method::kLagrange : Method::kPwCubic;
+  run.report = settings.report;
+  std::optional<Refusal> refusal = ReadPointCount(settings.ni_text, run.points);
+  if (!refusal && settings.lagrange) refusal = ReadDegree(settings.npoly_text, run.degree);
+  if (refusal) {
+    messages.push_back(refusal->message);
+    return false;
+  }
+  const Contour contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
+                        std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
+  RedistributeOutcome outcome = Redistribute(contour, run);
+  if (!outcome.ok()) {
+    messages.push_back(outcome.refusal->message);
+    const RefusalCode code = outcome.refusal->code;
+    if (!settings.mapping &&
+        (code == RefusalCode::kStationOutOfRange || code == RefusalCode::kOutsideChord ||
+         code == RefusalCode::kOutOfOrder)) {
+      messages.push_back("For this section use " + settings.mapping_choice + ".");
+    }
+    return false;
+  }
+  StoreRedistribution(*outcome.result, ws);
+  if (report != nullptr) *report = outcome.result->report;
+  return true;
 }
 
 FileResult LoadNacaInput(AirfoilWorkspace& ws, std::string_view code, int points,

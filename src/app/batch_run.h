@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/quality_report.h"
 #include "files/file_result.h"
 #include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
@@ -26,17 +27,19 @@ struct BatchSettings {
   bool lagrange = true;
   std::string npoly_text = "1";
   std::string mapping_choice = "--mapping";
+  bool report = false;  // measure the quality report of the new points
 };
 
-// Runs RunCalculation on `ws` (a loaded contour, Pi set) with `settings`, no
-// scroll bars and no plot. Returns true when the new points and the camber
-// line were replaced. On a refusal `messages` receives the run's message
-// and, when a station fell outside the range on the route along the chord
-// because the contour's first or last point does not lie at x = 1 (an open
-// trailing edge), a second one saying so and naming `mapping_choice`. The
-// workspace is as the run leaves it (unchanged on a refusal).
+// Redistributes the contour loaded in `ws` (Pi set) with `settings` through
+// Redistribute, the value-level run, and on success stores the new points,
+// the camber line and the plot title in `ws` (StoreRedistribution) and, when
+// asked for, the quality report in `report`. The typed settings are read as
+// the window reads them. On a refusal `messages` receives the run's message
+// and, when the route along the chord cannot take the contour (a station out
+// of range, an x outside the chord, abscissae out of order), a second one
+// naming `mapping_choice`; the workspace is unchanged.
 bool RunBatchCalculation(AirfoilWorkspace& ws, const BatchSettings& settings,
-                         std::vector<std::string>& messages);
+                         std::vector<std::string>& messages, QualityReport* report = nullptr);
 
 // Generates the NACA section `code` (NacaSection) with `points` points and
 // loads it as a click in the file list loads a file, with an empty

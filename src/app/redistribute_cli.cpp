@@ -1,5 +1,6 @@
 #include "app/redistribute_cli.h"
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "app/batch_run.h"
 #include "app/command_line.h"
+#include "engine/quality_report.h"
 #include "files/airfoil_file_reader.h"
 #include "files/coordinate_file.h"
 #include "files/dat_file_reader.h"
@@ -64,6 +66,13 @@ constexpr std::string_view kUsage =
     "      --naca CODE       take the NACA 4- or 5-digit section CODE (such as\n"
     "                        2412 or 23012, 201 points, sharp trailing edge) as an\n"
     "                        input; may be given several times\n"
+    "      --report          write one line per input to standard error: how far\n"
+    "                        the new points lie off the input contour (largest and\n"
+    "                        mean, in chord units) and their panels, with a warning\n"
+    "                        when they lie more than 0.5 % of the chord off\n"
+    "      --max-deviation TOL  refuse an input whose new points lie more than TOL\n"
+    "                        (chord units, such as 0.005) off its contour: exit 1,\n"
+    "                        nothing written for it\n"
     "  -h, --help            show this help and exit\n"
     "      --version         show the version and exit\n"
     "  --                    end of options\n"
@@ -82,6 +91,8 @@ struct CliOptions {
   bool mapping = false;
   bool lagrange = true;
   std::string npoly_text = "1";
+  bool report = false;
+  std::optional<double> max_deviation;
   std::string output;
   std::string output_dir;
   ResultFormat format = ResultFormat::kArf;
@@ -95,6 +106,18 @@ struct ParseOutcome {
   CliOptions options;
   std::string error;  // empty when the command line was understood
 };
+
+// A distance typed for --max-deviation: the whole text one finite number of 0
+// or more, read with the point as decimal separator whatever the locale.
+std::optional<double> ParseTolerance(const std::string& text) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || ptr != end || !std::isfinite(value) || value < 0.0) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 // Takes options before or after the inputs; "--" ends the options; option
 // values may follow as the next argument or attached ("-n101", "--points=101").
@@ -147,6 +170,18 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     } else if (name == "--info") {
       if (!takes_no_value()) return outcome;
       options.info = true;
+    } else if (name == "--report") {
+      if (!takes_no_value()) return outcome;
+      options.report = true;
+    } else if (name == "--max-deviation") {
+      std::string tolerance;
+      if (!needs_value(tolerance)) return outcome;
+      options.max_deviation = ParseTolerance(tolerance);
+      if (!options.max_deviation) {
+        outcome.error = "option " + name + " needs a distance of 0 or more in chord units, " +
+                        "such as 0.005, not \"" + tolerance + "\"";
+        return outcome;
+      }
     } else if (name == "--mapping") {
       if (!takes_no_value()) return outcome;
       options.mapping = true;
@@ -321,6 +356,43 @@ std::string FolderOutput(const CliOptions& options, const CliInput& input, const
   return (fs::path(options.output_dir) / file).string();
 }
 
+// The report line of an input on the error stream, and its warning.
+void PrintReport(const CliInput& input, const QualityReport& report, std::FILE* err) {
+  std::string text = LabelOf(input) + ": " + DescribeReport(report) + "\n";
+  const std::string warning = QualityWarning(report);
+  if (!warning.empty()) text += LabelOf(input) + ": warning: " + warning + "\n";
+  std::fwrite(text.data(), 1, text.size(), err);
+}
+
+// Redistributes the loaded contour of `ws` with the command line's settings
+// and keeps the result in `ws`; reports, and refuses a result that lies
+// farther off than --max-deviation.
+bool Calculate(const CliOptions& options, const CliInput& input, AirfoilWorkspace& ws,
+               std::FILE* err) {
+  BatchSettings settings;
+  settings.ni_text = options.ni_text;
+  settings.mapping = options.mapping;
+  settings.lagrange = options.lagrange;
+  settings.npoly_text = options.npoly_text;
+  settings.report = options.report || options.max_deviation.has_value();
+  std::vector<std::string> messages;
+  QualityReport report;
+  if (!RunBatchCalculation(ws, settings, messages, &report)) {
+    for (const std::string& message : messages) PrintMessage(err, message);
+    return false;
+  }
+  if (options.report) PrintReport(input, report, err);
+  if (options.max_deviation && !(report.max_deviation <= *options.max_deviation)) {
+    PrintMessage(err, "New point " + FormatWhole(report.max_deviation_point) + " lies " +
+                          FormatMessageNumber(report.max_deviation) +
+                          " of the chord off the contour, more than --max-deviation " +
+                          FormatMessageNumber(*options.max_deviation) +
+                          "; nothing was written for this input.");
+    return false;
+  }
+  return true;
+}
+
 // Reads one input, runs the calculation and writes its results: to `output`
 // (or, with --output-dir, to a file named after the input) and its camber
 // file, or to `out` when neither is given. A result file held in
@@ -331,21 +403,11 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
     const CliOptions& options, const CliInput& input, EarlierResults& written_before,
     std::FILE* out, std::FILE* err) {
   AirfoilWorkspace ws;
-  ws.Pi = 4.0 * std::atan(1.0);
   std::string name;
   bool dat = false;
   if (!LoadInput(input, ws, name, dat, err)) return std::nullopt;
 
-  BatchSettings settings;
-  settings.ni_text = options.ni_text;
-  settings.mapping = options.mapping;
-  settings.lagrange = options.lagrange;
-  settings.npoly_text = options.npoly_text;
-  std::vector<std::string> messages;
-  if (!RunBatchCalculation(ws, settings, messages)) {
-    for (const std::string& message : messages) PrintMessage(err, message);
-    return std::nullopt;
-  }
+  if (!Calculate(options, input, ws, err)) return std::nullopt;
 
   const std::string output =
       options.output_dir.empty() ? options.output : FolderOutput(options, input, name, dat);

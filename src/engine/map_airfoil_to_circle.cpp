@@ -12,7 +12,9 @@ constexpr double kThicknessOffset = 0.1;
 
 }  // namespace
 
-int MapAirfoilToCircle(AirfoilWorkspace& ws) {
+int MapAirfoilToCircle(AirfoilWorkspace& ws) { return MapAirfoilToCircle(ws, ws.X, ws.Y); }
+
+int MapAirfoilToCircle(AirfoilWorkspace& ws, const PointArray& X, const PointArray& Y) {
   const double Pi = ws.Pi;
   const int N = ws.N;
   const int NI = ws.NI;
@@ -30,8 +32,8 @@ int MapAirfoilToCircle(AirfoilWorkspace& ws) {
 
   for (int i = 1; i <= N; ++i) {
     // Into the mapping's frame: trailing edge on z = +KA.
-    const double x = ws.X[i] - (1 - KA);
-    const double y = ws.Y[i];
+    const double x = X[i] - (1 - KA);
+    const double y = Y[i];
 
     const double r0 = std::sqrt(x * x + y * y);
     const double r1 = std::sqrt((x + KA) * (x + KA) + y * y);

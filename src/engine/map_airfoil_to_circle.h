@@ -24,6 +24,11 @@ namespace quilane {
 // written only up to the point before it.
 int MapAirfoilToCircle(AirfoilWorkspace& ws);
 
+// The same for the contour X, Y (1..N) given in place of the workspace's, such
+// as the input points taken into their chord frame (engine/chord_frame.h);
+// everything else is read from and written to the workspace as above.
+int MapAirfoilToCircle(AirfoilWorkspace& ws, const PointArray& X, const PointArray& Y);
+
 }  // namespace quilane
 
 #endif  // QUILANE_ENGINE_MAP_AIRFOIL_TO_CIRCLE_H_

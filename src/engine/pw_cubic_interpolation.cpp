@@ -9,11 +9,9 @@ namespace quilane {
 
 namespace {
 
-// Rows 1..kPointCapacity-1 (one per interval), columns 1..4 (power 0..3).
-using CoefficientTable = std::array<std::array<double, 5>, kPointCapacity>;
-
-// The cubics of the last PwCubicCoefficients; kept between calls.
-CoefficientTable coefficient_table{};
+// The cubics of the last PwCubicCoefficients without a table; kept between
+// calls.
+PwCubicTable coefficient_table{};
 
 }  // namespace
 
@@ -38,7 +36,7 @@ void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
   }
 }
 
-void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V) {
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V, PwCubicTable& table) {
   // Slope at each knot: the bisector of the unit chords meeting there; zero at
   // both ends. Entries 1..N are all written below before any is read.
   PointArray KnotSlope;
@@ -71,14 +69,21 @@ void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V) {
     Aug[3] = {0, 0, 1, 2 * a, (3 * a) * a, KnotSlope[j]};
     Aug[4] = {0, 0, 1, 2 * b, (3 * b) * b, KnotSlope[j + 1]};
     GaussSolve(4, Aug, Sol);
-    for (int k = 1; k <= 4; ++k) coefficient_table[j][k] = Sol[k];
+    for (int k = 1; k <= 4; ++k) table[j][k] = Sol[k];
   }
 }
 
-double PwCubicCoef(int j, int k) { return coefficient_table[j][k]; }
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V) {
+  PwCubicCoefficients(N, U, V, coefficient_table);
+}
 
 int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
                     const PointArray& UI, PointArray& VI) {
+  return PwCubicEvaluate(N, U, V, NI, UI, VI, coefficient_table);
+}
+
+int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
+                    const PointArray& UI, PointArray& VI, const PwCubicTable& table) {
   int first_unplaced = 0;
   int hint = 2;  // each search starts where the previous station's ended
   for (int i = 1; i <= NI; ++i) {
@@ -96,7 +101,7 @@ int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
         // Constant term first, each power taken as a power.
         VI[i] = 0;
         for (int k = 1; k <= 4; ++k) {
-          VI[i] = VI[i] + coefficient_table[j][k] * std::pow(t, k - 1);
+          VI[i] = VI[i] + table[j][k] * std::pow(t, k - 1);
         }
         break;
       case StationPlace::kNone:

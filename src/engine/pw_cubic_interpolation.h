@@ -23,15 +23,19 @@ using GaussVector = std::array<double, 5>;
 // infinities or NaN; the caller must not pass a singular system. n <= 4.
 void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol);
 
-// Fills the module's coefficient table, rows 1..N-1: row j holds the cubic of
-// the stretch U(j)..U(j+1) as c1 + c2 u + c3 u^2 + c4 u^3 in the absolute
-// abscissa u, each found from its own 4x4 system by GaussSolve.
-// Needs 2 <= N <= 1000 and U strictly increasing.
-void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V);
+// A coefficient table: row j (1..999) holds the cubic of interval j in
+// columns 1..4; row 0 and column 0 are not used.
+using PwCubicTable = std::array<std::array<double, 5>, kPointCapacity>;
 
-// Coefficient k (1..4) of interval j (1..999) of the module's table, as the
-// last PwCubicCoefficients left it.
-double PwCubicCoef(int j, int k);
+// Fills rows 1..N-1 of `table`: row j holds the cubic of the stretch
+// U(j)..U(j+1) as c1 + c2 u + c3 u^2 + c4 u^3 in the absolute abscissa u,
+// each found from its own 4x4 system by GaussSolve. Other rows keep what
+// they held. Needs 2 <= N <= 1000 and U strictly increasing.
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V, PwCubicTable& table);
+
+// The same into the module's own table, which lives as long as the program
+// and is read by PwCubicEvaluate without a table argument.
+void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V);
 
 // For each station i = 1..NI: takes the first interval j = 1..N-1 in which
 // one of three tests holds, in this order: V(j) when |UI(i) - U(j)| <= 1e-6,
@@ -47,6 +51,11 @@ double PwCubicCoef(int j, int k);
 // curve a station may be settled by another interval than the scan's, or be
 // left unplaced. Allocates nothing.
 // Returns 0, or the first station that no interval took.
+int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
+                    const PointArray& UI, PointArray& VI, const PwCubicTable& table);
+
+// PwCubicEvaluate on the module's table, as the last PwCubicCoefficients(N,
+// U, V) left it.
 int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
                     const PointArray& UI, PointArray& VI);
 

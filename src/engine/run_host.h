@@ -1,7 +1,7 @@
 // What the calculation run needs from the window that starts it: the settings
 // as the person left them, a message box, the three view scroll bars and the
-// plot. The window implements it; the command-line tool and the tests stand in
-// for it with their own hosts.
+// plot. The window implements it (tests stand in for it); front ends without
+// a window call Redistribute (engine/redistribute.h) instead.
 #ifndef QUILANE_ENGINE_RUN_HOST_H_
 #define QUILANE_ENGINE_RUN_HOST_H_
 
@@ -19,12 +19,11 @@ class RunHost {
   virtual std::string TextNI() = 0;
   // Check state of Chk_Mapping ("Conformal Mapping").
   virtual bool MappingChecked() = 0;
-  // Selected state of Option_Lagrange.
+  // Selected state of Option_Lagrange; when it is not selected, its partner
+  // in the group, Option_PwCubic, is: the spline.
   virtual bool LagrangeSelected() = 0;
   // Text of the box Text_nPoly (the Lagrange degree), as typed.
   virtual std::string TextNPoly() = 0;
-  // Selected state of Option_PwCubic.
-  virtual bool PwCubicSelected() = 0;
 
   // Shows a modal message with an OK button; returns when it is closed.
   virtual void ShowMessage(const std::string& text) = 0;

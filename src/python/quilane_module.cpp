@@ -54,6 +54,7 @@ struct Section {
 // the settings it ran with.
 struct Result {
   std::shared_ptr<const AirfoilWorkspace> run;
+  QualityReport report;
   Section section;
   bool mapping = false;
   std::string method;
@@ -93,10 +94,11 @@ Section LoadSection(const std::string& path) {
 // redistribute(...): the calculation of the command-line tool on a copy of
 // the loaded workspace, so the section stays as loaded.
 std::shared_ptr<const AirfoilWorkspace> RunSection(const Section& section,
-                                                   const BatchSettings& settings) {
+                                                   const BatchSettings& settings,
+                                                   QualityReport& report) {
   auto ws = std::make_unique<AirfoilWorkspace>(*section.loaded);
   std::vector<std::string> messages;
-  if (!RunBatchCalculation(*ws, settings, messages)) {
+  if (!RunBatchCalculation(*ws, settings, messages, &report)) {
     std::string text;
     for (const std::string& message : messages) text += (text.empty() ? "" : "\n") + message;
     Refuse(text);
@@ -104,8 +106,33 @@ std::shared_ptr<const AirfoilWorkspace> RunSection(const Section& section,
   return ws;
 }
 
-// Result.report: the quality report of a run; none is measured yet.
-py::object ReportOf(const Result&) { return py::none(); }
+py::dict PanelsOf(const PanelFigures& panels) {
+  py::dict d;
+  d["largest_angle"] = panels.largest_angle;
+  d["largest_angle_point"] = panels.largest_angle_point;
+  d["shortest"] = panels.shortest;
+  d["shortest_panel"] = panels.shortest_panel;
+  d["longest"] = panels.longest;
+  d["longest_panel"] = panels.longest_panel;
+  return d;
+}
+
+// Result.report: the quality report of the run as a dict, with the line the
+// command-line tool prints and its warning.
+py::dict ReportOf(const Result& result) {
+  const QualityReport& report = result.report;
+  py::dict d;
+  d["max_deviation"] = report.max_deviation;
+  d["max_deviation_point"] = report.max_deviation_point;
+  d["max_deviation_x"] = report.max_deviation_x;
+  d["mean_deviation"] = report.mean_deviation;
+  d["blunt_trailing_edge"] = report.blunt_trailing_edge;
+  d["new_points"] = PanelsOf(report.new_points);
+  d["input_points"] = PanelsOf(report.input_points);
+  d["text"] = DescribeReport(report);
+  d["warning"] = QualityWarning(report);
+  return d;
+}
 
 // ---------------------------------------------------------------------------
 
@@ -213,8 +240,9 @@ Result Redistribute(const Section& section, const py::object& n, bool mapping,
   settings.lagrange = method == "lagrange";
   settings.npoly_text = WholeNumberText(npoly, "npoly");
   settings.mapping_choice = "mapping=True";
+  settings.report = true;
   Result result;
-  result.run = RunSection(section, settings);
+  result.run = RunSection(section, settings, result.report);
   result.section = section;
   result.mapping = mapping;
   result.method = method;
@@ -356,7 +384,13 @@ then the nose is the last point where x decreases, and x is normalised to
           [](const Result& r) { return qp::ReadOnlyCopy(r.run->YCamber, 1, qp::CamberCount(*r.run)); },
           "y of the camber line, in the input's units.")
       .def_property_readonly("report", &qp::ReportOf,
-                             "The quality report of the run; None until the engine measures one.")
+                             "The quality report of the run, a dict: max_deviation and mean_deviation (chord "
+                             "units) with max_deviation_point (1-based new point) and "
+                             "max_deviation_x; blunt_trailing_edge; new_points and input_points "
+                             "(largest panel angle in degrees and its 1-based point, shortest and "
+                             "longest panel in chord units and their 1-based panels); text, the "
+                             "line quilane-redistribute --report prints; warning, empty up to "
+                             "0.5 % of the chord.")
       .def_property_readonly(
           "title", [](const Result& r) { return r.run->PlotTitle; },
           "Title line of the written files: the section's name and \" - redistributed\".")

@@ -323,8 +323,6 @@ bool FormQuilane::LagrangeSelected() { return option_lagrange_->isChecked(); }
 
 std::string FormQuilane::TextNPoly() { return text_npoly_->text().toStdString(); }
 
-bool FormQuilane::PwCubicSelected() { return option_pwcubic_->isChecked(); }
-
 void FormQuilane::ShowMessage(const std::string& text) { messages_.Show(text); }
 
 void FormQuilane::SetScrollX0(int value) { hscroll_x0_->setValue(value); }

@@ -69,7 +69,6 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   bool MappingChecked() override;
   bool LagrangeSelected() override;
   std::string TextNPoly() override;
-  bool PwCubicSelected() override;
   void ShowMessage(const std::string& text) override;
   // Set the bar's value; its change handling runs inside the call when the
   // value differs.

@@ -546,3 +546,97 @@ TEST_F(RedistributeCli, InfoOnThePublishedFiles) {
 
 }  // namespace
 }  // namespace quilane
+
+namespace quilane {
+namespace {
+
+// The number after "max deviation " in a report line, or -1.
+double ReportedDeviation(const std::string& err, const std::string& label) {
+  const std::string lead = label + ": max deviation ";
+  const auto at = err.find(lead);
+  if (at == std::string::npos) return -1;
+  return std::stod(err.substr(at + lead.size()));
+}
+
+// --report adds one line per input on standard error; the written files are
+// those of a run without it.
+TEST_F(RedistributeCli, ReportLinesGoToStandardErrorBesideTheResults) {
+  const std::string sample = std::string(QUILANE_SAMPLES_DIR) + "/naca4412.arf";
+  for (const char* route : {"", "--mapping --pwcubic "}) {
+    SCOPED_TRACE(route);
+    const ToolRun plain = Run(std::string(route) + "-n 101 '" + sample + "' -o plain.arf");
+    const ToolRun reported =
+        Run(std::string(route) + "--report -n 101 '" + sample + "' -o reported.arf");
+    ASSERT_EQ(plain.exit_code, 0) << plain.err;
+    ASSERT_EQ(reported.exit_code, 0) << reported.err;
+    EXPECT_EQ(plain.err, "");
+    const double deviation = ReportedDeviation(reported.err, sample);
+    EXPECT_GT(deviation, 0.0) << reported.err;
+    EXPECT_LT(deviation, 0.001) << reported.err;
+    EXPECT_NE(reported.err.find(" chord at new point "), std::string::npos);
+    EXPECT_NE(reported.err.find("; largest panel angle "), std::string::npos);
+    EXPECT_EQ(reported.err.find("warning"), std::string::npos) << reported.err;
+    EXPECT_EQ(ReadWhole(dir_ / "plain.arf"), ReadWhole(dir_ / "reported.arf"));
+  }
+}
+
+// Points that lie more than half a per cent of the chord off carry a
+// warning; --max-deviation turns a larger distance into a refusal of that
+// input, and nothing of it is written.
+TEST_F(RedistributeCli, DeviationsBeyondTheLimitAreWarnedOfOrRefused) {
+  const ToolRun warned = Run("--report --mapping -n 9 diamond.arf -o out.arf");
+  EXPECT_EQ(warned.exit_code, 0);
+  EXPECT_GT(ReportedDeviation(warned.err, "diamond.arf"), 0.005) << warned.err;
+  EXPECT_NE(warned.err.find("diamond.arf: warning: new points lie up to "), std::string::npos)
+      << warned.err;
+
+  struct Case {
+    const char* name;
+    const char* arguments;
+    int exit_code;
+  };
+  const Case cases[] = {
+      {"within the limit", "--max-deviation 0.05 --mapping -n 9 diamond.arf -o limited.arf", 0},
+      {"beyond the limit", "--max-deviation 0.001 --mapping -n 9 diamond.arf -o limited.arf", 1},
+      {"a limit of nothing", "--max-deviation=0 -n 9 diamond.arf -o limited.arf", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(dir_ / "limited.arf");
+    fs::remove(dir_ / "Camber_limited.arf");
+    const ToolRun run = Run(c.arguments);
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.err;
+    EXPECT_EQ(fs::exists(dir_ / "limited.arf"), c.exit_code == 0);
+    EXPECT_EQ(fs::exists(dir_ / "Camber_limited.arf"), c.exit_code == 0);
+    if (c.exit_code != 0) {
+      EXPECT_NE(run.err.find("more than --max-deviation"), std::string::npos) << run.err;
+    }
+  }
+
+  // In a batch the refused input is reported and the others are written.
+  fs::create_directories(dir_ / "in");
+  fs::create_directories(dir_ / "results");
+  fs::copy_file(dir_ / "diamond.arf", dir_ / "in" / "diamond.arf");
+  fs::copy_file(std::string(QUILANE_SAMPLES_DIR) + "/naca0012.arf", dir_ / "in" / "naca0012.arf");
+  const ToolRun batch =
+      Run("--max-deviation 0.005 --mapping -n 9 -d results in/diamond.arf in/naca0012.arf");
+  EXPECT_EQ(batch.exit_code, 1);
+  EXPECT_NE(batch.err.find("in/diamond.arf: refused"), std::string::npos) << batch.err;
+  EXPECT_FALSE(fs::exists(dir_ / "results" / "diamond.arf"));
+  EXPECT_TRUE(fs::exists(dir_ / "results" / "naca0012.arf"));
+}
+
+TEST_F(RedistributeCli, MaxDeviationNeedsADistance) {
+  for (const char* value : {"abc", "-0.01", "0.01x", "inf", "nan", "''"}) {
+    SCOPED_TRACE(value);
+    const ToolRun run = Run(std::string("--max-deviation ") + value + " diamond.arf");
+    EXPECT_EQ(run.exit_code, 2);
+    EXPECT_NE(run.err.find("needs a distance of 0 or more"), std::string::npos) << run.err;
+  }
+  const ToolRun attached = Run("--report=yes diamond.arf");
+  EXPECT_EQ(attached.exit_code, 2);
+  EXPECT_NE(attached.err.find("takes no value"), std::string::npos) << attached.err;
+}
+
+}  // namespace
+}  // namespace quilane

@@ -58,6 +58,31 @@ def circle_params():
     return a, 2 * a
 
 
+def chord_frame(x, y, ile):
+    """Nose and trailing-edge midpoint, or None when they are (0, 0) and (1, 0)."""
+    nose = complex(x[ile], y[ile])
+    tail = complex((x[0] + x[-1]) / 2, (y[0] + y[-1]) / 2)
+    if nose == 0 and tail == 1:
+        return None
+    return nose, tail
+
+
+def into_frame(frame, x, y):
+    if frame is None:
+        return x, y
+    nose, tail = frame
+    points = [(complex(xv, yv) - nose) / (tail - nose) for xv, yv in zip(x, y)]
+    return [p.real for p in points], [p.imag for p in points]
+
+
+def out_of_frame(frame, x, y):
+    if frame is None:
+        return x, y
+    nose, tail = frame
+    points = [nose + complex(xv, yv) * (tail - nose) for xv, yv in zip(x, y)]
+    return [p.real for p in points], [p.imag for p in points]
+
+
 def to_circle(x, y, ile, ni):
     a, ka = circle_params()
     u, v = [], []
@@ -161,12 +186,16 @@ def camber(xi, yi):
 def reference(path, ni, mapping, method):
     _, x, y, ile = read_arf(path)
     if mapping:
-        u, v, ui = to_circle(x, y, ile, ni)
+        # The mapping is laid out for a contour in its chord frame: nose at
+        # (0, 0), the middle of the trailing edge at (1, 0).
+        frame = chord_frame(x, y, ile)
+        fx, fy = into_frame(frame, x, y)
+        u, v, ui = to_circle(fx, fy, ile, ni)
     else:
         u, v, ui, xi = along_chord(x, y, ile, ni)
     vi = pw_cubic(u, v, ui) if method == "pwcubic" else lagrange(u, v, ui, method)
     if mapping:
-        xi, yi = from_circle(ui, vi)
+        xi, yi = out_of_frame(frame, *from_circle(ui, vi))
     else:
         yi = vi
     return list(zip(xi, yi)), camber(xi, yi)

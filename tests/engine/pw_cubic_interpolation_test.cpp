@@ -33,9 +33,16 @@ std::vector<double> Interpolate(const Curve& c, const std::vector<double>& stati
   return std::vector<double>(VI.begin() + 1, VI.begin() + 1 + NI);
 }
 
-// Slope of the cubic of interval j at u.
-double CubicSlope(int j, double u) {
-  return PwCubicCoef(j, 2) + 2 * PwCubicCoef(j, 3) * u + 3 * PwCubicCoef(j, 4) * u * u;
+// The coefficients of a curve in a table of the test's own.
+PwCubicTable Coefficients(const Curve& c) {
+  PwCubicTable table{};
+  PwCubicCoefficients(c.N, c.U, c.V, table);
+  return table;
+}
+
+// Slope of the cubic of interval j of `table` at u.
+double CubicSlope(const PwCubicTable& table, int j, double u) {
+  return table[j][2] + 2 * table[j][3] * u + 3 * table[j][4] * u * u;
 }
 
 TEST(GaussSolve, KnownSystems) {
@@ -85,9 +92,10 @@ TEST(PwCubic, StraightKnotsGiveZeroEndSlopes) {
   // Interval 1: 2u^2 - u^3; interval 2: 2 - 4u + 4u^2 - u^3.
   const double row1[] = {0, 0, 2, -1};
   const double row2[] = {2, -4, 4, -1};
+  const PwCubicTable table = Coefficients(c);
   for (int k = 1; k <= 4; ++k) {
-    EXPECT_NEAR(PwCubicCoef(1, k), row1[k - 1], 1e-14) << k;
-    EXPECT_NEAR(PwCubicCoef(2, k), row2[k - 1], 1e-14) << k;
+    EXPECT_NEAR(table[1][k], row1[k - 1], 1e-14) << k;
+    EXPECT_NEAR(table[2][k], row2[k - 1], 1e-14) << k;
   }
 }
 
@@ -95,8 +103,9 @@ TEST(PwCubic, BisectorSlopeAtABend) {
   const Curve c = MakeCurve({0, 1, 3}, {0, 1, 1});
   const std::vector<double> values = Interpolate(c, {0.5, 2});
   const double slope = std::sqrt(2.0) - 1;
-  EXPECT_NEAR(CubicSlope(1, 1), slope, 1e-14);
-  EXPECT_NEAR(CubicSlope(2, 1), slope, 1e-14);
+  const PwCubicTable table = Coefficients(c);
+  EXPECT_NEAR(CubicSlope(table, 1, 1), slope, 1e-14);
+  EXPECT_NEAR(CubicSlope(table, 2, 1), slope, 1e-14);
   EXPECT_NEAR(values[0], 0.5 - slope / 8, 1e-14);
   EXPECT_NEAR(values[1], 1 + slope / 4, 1e-14);
   EXPECT_NEAR(values[0], 0.448223, 1e-6);
@@ -112,8 +121,9 @@ TEST(PwCubic, TwoKnotsGiveTheHermiteStep) {
     const double s = (stations[j] - 1) / 2;
     EXPECT_NEAR(values[j], 2 + 3 * (3 * s * s - 2 * s * s * s), 1e-12) << stations[j];
   }
-  EXPECT_NEAR(CubicSlope(1, 1), 0, 1e-13);
-  EXPECT_NEAR(CubicSlope(1, 3), 0, 1e-13);
+  const PwCubicTable table = Coefficients(c);
+  EXPECT_NEAR(CubicSlope(table, 1, 1), 0, 1e-13);
+  EXPECT_NEAR(CubicSlope(table, 1, 3), 0, 1e-13);
 }
 
 struct ToleranceCase {
@@ -142,7 +152,7 @@ TEST(PwCubic, StationsNearKnots) {
   const double station = 1 + 2e-6;
   const double value = Interpolate(c, {station})[0];
   EXPECT_NE(value, 1);
-  EXPECT_NEAR(value, 1 + CubicSlope(2, 1) * 2e-6, 1e-11);
+  EXPECT_NEAR(value, 1 + CubicSlope(Coefficients(c), 2, 1) * 2e-6, 1e-11);
 }
 
 TEST(PwCubic, InterpolantThroughKnotsWithContinuousSlope) {
@@ -154,20 +164,19 @@ TEST(PwCubic, InterpolantThroughKnotsWithContinuousSlope) {
     v.push_back(std::sin(u.back()) + 0.1 * std::cos(5 * u.back()));
   }
   const Curve c = MakeCurve(u, v);
-  PwCubicCoefficients(c.N, c.U, c.V);
-  auto cubic = [](int j, double x) {
-    return PwCubicCoef(j, 1) + PwCubicCoef(j, 2) * x + PwCubicCoef(j, 3) * x * x +
-           PwCubicCoef(j, 4) * x * x * x;
+  const PwCubicTable table = Coefficients(c);
+  auto cubic = [&table](int j, double x) {
+    return table[j][1] + table[j][2] * x + table[j][3] * x * x + table[j][4] * x * x * x;
   };
   for (int j = 1; j <= c.N - 1; ++j) {
     EXPECT_NEAR(cubic(j, c.U[j]), c.V[j], 1e-10) << j;
     EXPECT_NEAR(cubic(j, c.U[j + 1]), c.V[j + 1], 1e-10) << j;
   }
   for (int k = 2; k <= c.N - 1; ++k) {
-    EXPECT_NEAR(CubicSlope(k - 1, c.U[k]), CubicSlope(k, c.U[k]), 1e-8) << k;
+    EXPECT_NEAR(CubicSlope(table, k - 1, c.U[k]), CubicSlope(table, k, c.U[k]), 1e-8) << k;
   }
-  EXPECT_NEAR(CubicSlope(1, c.U[1]), 0, 1e-9);
-  EXPECT_NEAR(CubicSlope(c.N - 1, c.U[c.N]), 0, 1e-8);
+  EXPECT_NEAR(CubicSlope(table, 1, c.U[1]), 0, 1e-9);
+  EXPECT_NEAR(CubicSlope(table, c.N - 1, c.U[c.N]), 0, 1e-8);
 }
 
 TEST(PwCubic, FullCapacityCurve) {
@@ -182,20 +191,30 @@ TEST(PwCubic, FullCapacityCurve) {
   EXPECT_NEAR(values[1], std::sin(5.005), 1e-6);
   // The last interval ends with slope zero: mid-value of the Hermite cubic.
   // The power series in the absolute abscissa gives up digits near u = 1000.
-  const double slope = CubicSlope(999, 999);
+  const PwCubicTable table = Coefficients(c);
+  const double slope = CubicSlope(table, 999, 999);
   EXPECT_NEAR(values[2], (c.V[999] + c.V[1000]) / 2 + slope / 8, 1e-8);
-  EXPECT_NEAR(CubicSlope(999, 1000), 0, 1e-6);
+  EXPECT_NEAR(CubicSlope(table, 999, 1000), 0, 1e-6);
   EXPECT_EQ(values[3], c.V[1000]);
 }
 
 TEST(PwCubic, RowsBeyondTheCurveKeepEarlierCubics) {
   const Curve longer = MakeCurve({0, 1, 2, 3, 4}, {0, 1, 0, 1, 0});
-  PwCubicCoefficients(longer.N, longer.U, longer.V);
-  const double row4 = PwCubicCoef(4, 2);
+  PwCubicTable table{};
+  PwCubicCoefficients(longer.N, longer.U, longer.V, table);
+  const double row4 = table[4][2];
   const Curve shorter = MakeCurve({0, 1, 2}, {3, 3, 7});
+  PwCubicCoefficients(shorter.N, shorter.U, shorter.V, table);
+  EXPECT_EQ(table[4][2], row4);
+  EXPECT_NEAR(table[1][1], 3, 1e-14);
+  // The module's own table is filled by the same steps: a station between
+  // the knots takes the value of the cubic in the test's table.
+  PointArray UI{}, VI{};
+  UI[1] = 1.5;
   PwCubicCoefficients(shorter.N, shorter.U, shorter.V);
-  EXPECT_EQ(PwCubicCoef(4, 2), row4);
-  EXPECT_NEAR(PwCubicCoef(1, 1), 3, 1e-14);
+  ASSERT_EQ(PwCubicEvaluate(shorter.N, shorter.U, shorter.V, 1, UI, VI), 0);
+  EXPECT_EQ(VI[1], table[2][1] + table[2][2] * std::pow(1.5, 1) +
+                       table[2][3] * std::pow(1.5, 2) + table[2][4] * std::pow(1.5, 3));
 }
 
 struct UnplacedCase {

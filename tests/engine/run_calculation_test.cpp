@@ -44,10 +44,6 @@ class RecordingHost : public RunHost {
     calls.push_back("TextNPoly");
     return npoly_text;
   }
-  bool PwCubicSelected() override {
-    calls.push_back("PwCubicSelected");
-    return !lagrange;
-  }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   void SetScrollX0(int value) override { calls.push_back("X0=" + std::to_string(value)); }
   void SetScrollOlcek(int value) override { calls.push_back("Olcek=" + std::to_string(value)); }
@@ -163,7 +159,7 @@ TEST(RunCalculation, SplineIsChosenByTheOtherButtonAndDegreeIsNotRead) {
   host.npoly_text = "junk that must not be read";
   ASSERT_TRUE(RunCalculation(*ws, host));
   EXPECT_EQ(host.calls[2], "LagrangeSelected");
-  EXPECT_EQ(host.calls[3], "PwCubicSelected");
+  EXPECT_EQ(host.calls[3], "MappingChecked");
   for (const auto& call : host.calls) EXPECT_NE(call, "TextNPoly");
 }
 
@@ -349,7 +345,7 @@ TEST(RunCalculation, RefusedContoursChangeNothing) {
       {"x beyond the chord", {1, 0.5, -0.2, 0.5, 1}, {0, -0.05, 0, 0.05, 0}, 3, false,
        "outside the chord"},
       {"point on the singular point", {1, 0.5, PointOnLeftSingularPoint(), 0, 0.5, 1},
-       {0, -0.05, 0, 0.01, 0.05, 0}, 4, true, "singular point"},
+       {0, -0.05, 0, 0, 0.05, 0}, 4, true, "singular point"},
       {"camber midpoint beyond the largest double", {1, 0, 1}, {1e308, 0, 1e308}, 2, false,
        "Camber point 4 came out as no finite number"},
   };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <memory>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -71,9 +72,9 @@ int ScanLagrange(int N, const PointArray& U, const PointArray& V, int NI, const 
   return 0;
 }
 
-// Reads the coefficient table the last PwCubicCoefficients left.
+// Reads the cubics of `table`.
 int ScanPwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
-                        const PointArray& UI, PointArray& VI) {
+                        const PointArray& UI, PointArray& VI, const PwCubicTable& table) {
   int first_unplaced = 0;
   for (int i = 1; i <= NI; ++i) {
     const double t = UI[i];
@@ -91,7 +92,7 @@ int ScanPwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
       }
       if (U[j] < t && t < U[j + 1]) {
         VI[i] = 0;
-        for (int k = 1; k <= 4; ++k) VI[i] = VI[i] + PwCubicCoef(j, k) * std::pow(t, k - 1);
+        for (int k = 1; k <= 4; ++k) VI[i] = VI[i] + table[j][k] * std::pow(t, k - 1);
         placed = true;
         break;
       }
@@ -328,7 +329,8 @@ TEST(PwCubicEvaluate, SameBitsAsTheScanOnRandomCurves) {
   std::mt19937_64 shuffle(13);
   for (int N : CurveSizes()) {
     const Curve c = curves.Make(N);
-    PwCubicCoefficients(c.N, c.U, c.V);
+    auto table = std::make_unique<PwCubicTable>();
+    PwCubicCoefficients(c.N, c.U, c.V, *table);
     std::vector<double> stations = curves.Stations(c);
     // As many stations per call as the arrays hold, in rising and in shuffled
     // order; unplaced ones are passed over.
@@ -342,8 +344,8 @@ TEST(PwCubicEvaluate, SameBitsAsTheScanOnRandomCurves) {
           UI[i] = stations[first + i - 1];
           fast[i] = scan[i] = kUntouched;
         }
-        ASSERT_EQ(PwCubicEvaluate(c.N, c.U, c.V, NI, UI, fast),
-                  ScanPwCubicEvaluate(c.N, c.U, c.V, NI, UI, scan))
+        ASSERT_EQ(PwCubicEvaluate(c.N, c.U, c.V, NI, UI, fast, *table),
+                  ScanPwCubicEvaluate(c.N, c.U, c.V, NI, UI, scan, *table))
             << "N " << N;
         for (int i = 1; i <= NI; ++i) {
           ASSERT_EQ(Bits(fast[i]), Bits(scan[i])) << "N " << N << ", station " << UI[i];

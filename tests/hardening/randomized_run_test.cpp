@@ -174,7 +174,6 @@ class TypedHost : public RunHost {
   bool MappingChecked() override { return mapping; }
   bool LagrangeSelected() override { return lagrange; }
   std::string TextNPoly() override { return npoly_text; }
-  bool PwCubicSelected() override { return !lagrange; }
   void ShowMessage(const std::string&) override { ++messages; }
   void SetScrollX0(int) override {}
   void SetScrollOlcek(int) override {}

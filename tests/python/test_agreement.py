@@ -92,8 +92,28 @@ def test_open_trailing_edge_refusal_names_the_module_s_way_out(tool, shared_airf
             quilane.redistribute(section)
         first, second = str(refusal.value).split("\n")
         assert "is not in the given interpolation range" in first
-        assert second.endswith("use mapping=True for this section.")
+        assert "open trailing edge" in first
+        assert second == "For this section use mapping=True."
         _, _, stderr = tool.run(path)
         assert tool.messages(stderr) == f"{first}\n{second.replace('mapping=True', '--mapping')}"
         return
     pytest.fail("no published section with an open trailing edge among the shared files")
+
+
+@pytest.mark.parametrize("route", ROUTES)
+@pytest.mark.parametrize("path", input_files()[:4])
+def test_report_is_the_tool_s_report_line(tool, path, route):
+    # The report comes from the same run as the tool's --report line.
+    section = quilane.load(path)
+    result = quilane.redistribute(section, n=101, mapping=route == "mapping",
+                                  method="pwcubic")
+    code, _, stderr = tool.run("-n", 101, *ROUTES[route], "--pwcubic", "--report",
+                               "--format", "selig", path)
+    assert code == 0, stderr
+    lines = stderr.splitlines()
+    assert lines[0] == f"{path}: {result.report['text']}"
+    report = result.report
+    assert 0.0 <= report["mean_deviation"] <= report["max_deviation"] < 0.005
+    assert 1 <= report["max_deviation_point"] <= 101
+    assert report["warning"] == ""
+    assert report["new_points"]["shortest"] <= report["new_points"]["longest"]

@@ -160,12 +160,8 @@ def test_an_untilted_copy_gives_the_same_result():
     assert tilted_copy_deviation(0.0) == 0.0
 
 
-# With the mapping done in the section's chord frame (nose to trailing-edge
-# midpoint), the copy's new points are the copy of the new points. The
-# mapping still works in the frame of the x axis, so this does not hold yet.
-@pytest.mark.xfail(strict=True, raises=ValueError,
-                   reason="the conformal mapping does not yet work in the "
-                          "section's chord frame (the tilted copy is refused)")
+# The mapping works in the section's chord frame (nose to trailing-edge
+# midpoint), so the copy's new points are the copy of the new points.
 @pytest.mark.parametrize("angle", [0.03, -0.03])
 def test_a_tilted_copy_gives_the_tilted_copy_of_the_result(angle):
     assert tilted_copy_deviation(angle) < 1e-10

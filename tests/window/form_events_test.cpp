@@ -210,7 +210,6 @@ TEST_F(FormEventsTest, CalculatingGivesTheSameNumbersAsTheCore) {
       bool MappingChecked() override { return c->mapping; }
       bool LagrangeSelected() override { return !c->pw_cubic; }
       std::string TextNPoly() override { return c->npoly; }
-      bool PwCubicSelected() override { return c->pw_cubic; }
       void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
       void SetScrollX0(int) override {}
       void SetScrollOlcek(int) override {}

@@ -1,0 +1,261 @@
+#include "engine/run_steps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "engine/camber_line.h"
+#include "engine/distribute_along_x.h"
+#include "engine/lagrange_interpolation.h"
+#include "engine/map_airfoil_to_circle.h"
+#include "engine/map_circle_to_airfoil.h"
+#include "engine/pw_cubic_interpolation.h"
+#include "files/number_text.h"
+
+namespace quilane {
+namespace {
+
+bool IsWholeNumber(double value, double lowest, double highest) {
+  return std::isfinite(value) && value == std::floor(value) && value >= lowest &&
+         value <= highest;
+}
+
+std::string PointText(const AirfoilWorkspace& ws, int i) {
+  return "point " + FormatWhole(i) + " (x = " + FormatMessageNumber(ws.X[i]) +
+         ", y = " + FormatMessageNumber(ws.Y[i]) + ")";
+}
+
+Refusal Refused(RefusalCode code, int index, std::string message) {
+  return Refusal{code, index, std::move(message)};
+}
+
+// Twice the signed area enclosed by the contour (closed from point N back to
+// point 1): negative when it runs clockwise, lower surface first.
+double TwiceSignedArea(const AirfoilWorkspace& ws) {
+  double sum = 0.0;
+  for (int i = 1; i <= ws.N; ++i) {
+    const int next = i == ws.N ? 1 : i + 1;
+    sum += ws.X[i] * ws.Y[next] - ws.X[next] * ws.Y[i];
+  }
+  return sum;
+}
+
+// First k whose abscissa does not lie below the next one, or 0.
+int FirstOrderBreak(const AirfoilWorkspace& ws) {
+  for (int k = 1; k < ws.N; ++k) {
+    if (!(ws.U[k] < ws.U[k + 1])) return k;
+  }
+  return 0;
+}
+
+// First of `count` points with a coordinate that is not a finite number, or 0.
+int FirstNonFinitePoint(int count, const PointArray& x, const PointArray& y) {
+  for (int i = 1; i <= count; ++i) {
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return i;
+  }
+  return 0;
+}
+
+// Camber points of NI new points: the whole numbers up to (NI + 1) / 2.
+int CamberCount(int ni) { return (ni + 1) / 2; }
+
+// Entries 1..count; the arrays not yet copied into stay uninitialised.
+void CopyRange(const PointArray& from, PointArray& to, int count) {
+  std::copy_n(from.begin() + 1, count, to.begin() + 1);
+}
+
+}  // namespace
+
+std::optional<Refusal> CheckPi(const AirfoilWorkspace& ws) {
+  if (ws.Pi == 4 * std::atan(1.0)) return std::nullopt;
+  return Refused(RefusalCode::kPiUnset, 0,
+                 "The constant Pi of the workspace is " + FormatMessageNumber(ws.Pi) +
+                     " instead of 4 atan(1); the program must set it before it calculates.");
+}
+
+std::optional<Refusal> CheckPointCount(double value, const std::string& shown) {
+  if (IsWholeNumber(value, kMinNewPoints, kPointCapacity)) return std::nullopt;
+  return Refused(RefusalCode::kPointCount, 0,
+                 "Number of new points " + shown +
+                     " is not a whole number from 2 to 1000; type such a number and calculate "
+                     "again.");
+}
+
+std::optional<Refusal> CheckDegree(double value, const std::string& shown) {
+  if (IsWholeNumber(value, 0, HUGE_VAL)) return std::nullopt;
+  return Refused(RefusalCode::kDegree, 0,
+                 "nPoly " + shown +
+                     " is not a whole number of 0 or more; type the degree of the Lagrange "
+                     "polynomial, such as 1 or 3, and calculate again.");
+}
+
+std::optional<Refusal> CheckDegreeBelowN(double value, int N) {
+  if (value >= N) {
+    return Refused(RefusalCode::kDegreeNotBelowN, 0, "nPoly must be lower then " + FormatWhole(N));
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool mapping) {
+  if (mapping) {
+    if (TwiceSignedArea(ws) > 0.0) {
+      return Refused(
+          RefusalCode::kUpperSurfaceFirst, 0,
+          "Conformal mapping needs the lower surface first, but this contour runs from the "
+          "trailing edge over the upper surface to the nose; reverse the order of the points "
+          "in the file or calculate without conformal mapping.");
+    }
+    return std::nullopt;
+  }
+  for (int i = 1; i <= ws.N; ++i) {
+    if (!(ws.X[i] >= 0.0 && ws.X[i] <= 1.0)) {
+      return Refused(RefusalCode::kOutsideChord, i,
+                     "The " + PointText(ws, i) +
+                         " lies outside the chord from the nose to the trailing edge; the "
+                         "points must run from the trailing edge over one surface to the nose "
+                         "and back over the other, so check their order in the file, or "
+                         "calculate with conformal mapping, which does not need every x "
+                         "within the chord.");
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFrame& frame) {
+  frame = ChordFrame();
+  if (mapping) {
+    if (ws.ILE < 1 || ws.ILE > ws.N) {
+      return Refused(RefusalCode::kNoChordLine, 0,
+                     "The contour has no nose point, so conformal mapping has no chord line "
+                     "to lay it on; calculate without conformal mapping.");
+    }
+    frame = ChordFrameOf(ws.N, ws.X, ws.Y, ws.ILE);
+    if (!IsUsable(frame)) {
+      return Refused(RefusalCode::kNoChordLine, ws.ILE,
+                     "The nose " + PointText(ws, ws.ILE) +
+                         " lies on the middle of the trailing edge, so the contour has no "
+                         "chord line for conformal mapping; check the points in the file or "
+                         "calculate without conformal mapping.");
+    }
+    int singular;
+    if (frame.identity) {
+      singular = MapAirfoilToCircle(ws);
+    } else {
+      PointArray framed_x;
+      PointArray framed_y;
+      ToChordFrame(frame, ws.N, ws.X, ws.Y, framed_x, framed_y);
+      singular = MapAirfoilToCircle(ws, framed_x, framed_y);
+    }
+    if (singular != 0) {
+      return Refused(RefusalCode::kSingularPoint, singular,
+                     "The " + PointText(ws, singular) +
+                         " lies on the singular point of the conformal mapping, where the "
+                         "mapping has no value; move that point slightly or calculate without "
+                         "conformal mapping.");
+    }
+  } else {
+    DistributeAlongX(ws);
+  }
+
+  const int order_break = FirstOrderBreak(ws);
+  if (order_break != 0) {
+    return Refused(RefusalCode::kOutOfOrder, order_break,
+                   "The " + PointText(ws, order_break + 1) + " does not follow the " +
+                       PointText(ws, order_break) +
+                       " around the contour; the points must run from the trailing edge over "
+                       "one surface to the nose and back over the other, so check their order "
+                       "in the file" +
+                       (mapping ? std::string(".")
+                                : std::string(", or calculate with conformal mapping, which "
+                                              "also takes two points of the same x in a "
+                                              "row.")));
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> InterpolateCurve(AirfoilWorkspace& ws, bool lagrange, int degree) {
+  int unplaced = 0;
+  if (lagrange) {
+    ws.nPoly = degree;
+    unplaced = LagrangeInterpolate(ws.N, ws.U, ws.V, ws.NI, ws.UI, ws.VI, ws.nPoly);
+  } else {
+    unplaced = PwCubicInterpolate(ws);
+  }
+  if (unplaced == 0) return std::nullopt;
+  return Refused(RefusalCode::kStationOutOfRange, unplaced,
+                 "xI(" + FormatWhole(unplaced) + ") = " + FormatMessageNumber(ws.XI[unplaced]) +
+                     " is not in the given interpolation range");
+}
+
+std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
+                                         const ChordFrame& frame) {
+  if (mapping) {
+    const int singular = MapCircleToAirfoil(ws);
+    if (singular != 0) {
+      return Refused(RefusalCode::kSingularStation, singular,
+                     "New point " + FormatWhole(singular) +
+                         " falls on the singular point of the conformal mapping (radius " +
+                         FormatMessageNumber(ws.VI[singular]) +
+                         "); choose another number of new points or another interpolation.");
+    }
+    if (!frame.identity) FromChordFrame(frame, ws.NI, ws.XI, ws.YI);
+  } else {
+    for (int i = 1; i <= ws.NI; ++i) ws.YI[i] = ws.VI[i];
+  }
+
+  const int non_finite = FirstNonFinitePoint(ws.NI, ws.XI, ws.YI);
+  if (non_finite != 0) {
+    return Refused(RefusalCode::kNonFinitePoint, non_finite,
+                   "New point " + FormatWhole(non_finite) +
+                       " came out as no finite number; choose a lower polynomial degree or "
+                       "the PW Cubic Spline interpolation and calculate again.");
+  }
+
+  ComputeCamber(ws);
+  // Two finite new points near the largest double have no finite midpoint.
+  const int non_finite_camber =
+      FirstNonFinitePoint(static_cast<int>(ws.NCamber), ws.XCamber, ws.YCamber);
+  if (non_finite_camber != 0) {
+    return Refused(RefusalCode::kNonFiniteCamber, non_finite_camber,
+                   "Camber point " + FormatWhole(non_finite_camber) +
+                       " came out as no finite number, the new points being too large to "
+                       "average; scale the coordinates in the file down and calculate again.");
+  }
+  return std::nullopt;
+}
+
+RunSnapshot::RunSnapshot(const AirfoilWorkspace& ws, int new_ni)
+    : n_(ws.N), ni_(new_ni), camber_(CamberCount(new_ni)), saved_ni_(ws.NI),
+      saved_ncamber_(ws.NCamber), npoly_(ws.nPoly), k_(ws.K), a_(ws.A), ka_(ws.KA) {
+  CopyRange(ws.U, u_, n_);
+  CopyRange(ws.V, v_, n_);
+  CopyRange(ws.XC, xc_, n_);
+  CopyRange(ws.YC, yc_, n_);
+  CopyRange(ws.UI, ui_, ni_);
+  CopyRange(ws.VI, vi_, ni_);
+  CopyRange(ws.XI, xi_, ni_);
+  CopyRange(ws.YI, yi_, ni_);
+  CopyRange(ws.XCamber, xcamber_, camber_);
+  CopyRange(ws.YCamber, ycamber_, camber_);
+}
+
+void RunSnapshot::Restore(AirfoilWorkspace& ws) const {
+  ws.NI = saved_ni_;
+  ws.NCamber = saved_ncamber_;
+  ws.nPoly = npoly_;
+  ws.K = k_;
+  ws.A = a_;
+  ws.KA = ka_;
+  CopyRange(u_, ws.U, n_);
+  CopyRange(v_, ws.V, n_);
+  CopyRange(xc_, ws.XC, n_);
+  CopyRange(yc_, ws.YC, n_);
+  CopyRange(ui_, ws.UI, ni_);
+  CopyRange(vi_, ws.VI, ni_);
+  CopyRange(xi_, ws.XI, ni_);
+  CopyRange(yi_, ws.YI, ni_);
+  CopyRange(xcamber_, ws.XCamber, camber_);
+  CopyRange(ycamber_, ws.YCamber, camber_);
+}
+
+}  // namespace quilane
