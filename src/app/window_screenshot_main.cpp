@@ -27,6 +27,10 @@ class StderrMessages : public quilane::MessageService {
     QTextStream(stderr) << "message: " << QString::fromStdString(text) << "\n";
     ++count_;
   }
+  bool Ask(const std::string& text) override {
+    Show(text);
+    return false;
+  }
   int count() const { return count_; }
 
  private:

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "window/committed_scroll_bar.h"
+#include "window/picture_airfoil.h"
 #include "window/view_bars.h"
 #include "window_test_support.h"
 
@@ -131,6 +132,7 @@ TEST(ViewBarsTest, ZoomFactorIsOnePlusAFifthAndNeverZero) {
 class ViewBarWindowTest : public WindowTest {
  protected:
   void SetUp() override { OpenWindow(); }
+  PictureAirfoil* picture() { return Control<PictureAirfoil>("Picture_Airfoil"); }
 };
 
 TEST_F(ViewBarWindowTest, ZoomBarSetsScaleAndItsBox) {
@@ -194,15 +196,31 @@ TEST_F(ViewBarWindowTest, OffsetBarsSetTheOffsets) {
 
 TEST_F(ViewBarWindowTest, SettingTheCurrentValueChangesNothing) {
   ws->PlotScale = 7.0;  // a value no bar position gives
-  ws->PlotX0 = 0.25;
-  ws->PlotY0 = 0.125;
   form->SetScrollOlcek(1);
+  EXPECT_EQ(ws->PlotScale, 7.0);
+  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1");
+  // An offset bar's value that the view already has raises nothing either.
+  form->SetScrollX0(3);
+  form->SetScrollY0(-250);
+  picture()->Cls();
+  const QImage cleared = picture()->Picture().copy();
+  form->SetScrollX0(3);
+  form->SetScrollY0(-250);
+  EXPECT_EQ(ws->PlotX0, OffsetX(3));
+  EXPECT_EQ(ws->PlotY0, OffsetY(-250));
+  EXPECT_EQ(picture()->Picture(), cleared);
+}
+
+// A gesture leaves the offsets between the bars' steps; setting an offset
+// bar to the value it shows then puts the view back on it, so a run's reset
+// of the view always takes effect.
+TEST_F(ViewBarWindowTest, SettingTheShownValueOfAnOffsetBarPutsTheViewOnIt) {
+  ws->PlotX0 = 0.025;  // shown as 0 by the bar
+  ws->PlotY0 = -0.0004;
   form->SetScrollX0(0);
   form->SetScrollY0(0);
-  EXPECT_EQ(ws->PlotScale, 7.0);
-  EXPECT_EQ(ws->PlotX0, 0.25);
-  EXPECT_EQ(ws->PlotY0, 0.125);
-  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1");
+  EXPECT_EQ(ws->PlotX0, 0.0);
+  EXPECT_EQ(ws->PlotY0, 0.0);
 }
 
 TEST_F(ViewBarWindowTest, TypingInTheScaleBoxChangesNothing) {
