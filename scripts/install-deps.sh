@@ -10,6 +10,7 @@ packages=(
   locales
   python3 python3-numpy
   clang libclang-rt-14-dev
+  xvfb xauth xdotool x11-utils openbox
 )
 
 missing=()
