@@ -153,6 +153,7 @@ void FormQuilane::Build() {
   status_text_ = new QLabel(status_bar_);
   status_text_->setObjectName("Status_Text");
   status_text_->setTextFormat(Qt::PlainText);
+  status_text_->setFont(client_->font());  // the controls' fitted font
   status_bar_->addWidget(status_text_, 1);
   setStatusBar(status_bar_);
   ShowStatus(StartHint());
