@@ -123,6 +123,17 @@ std::string AbsoluteName(const std::string& name) {
 
 }  // namespace
 
+class FormQuilane::StatusMessages : public MessageService {
+ public:
+  StatusMessages(FormQuilane& form, MessageService& messages) : form_(form), messages_(messages) {}
+  void Show(const std::string& text) override { form_.ShowMessage(text); }
+  bool Ask(const std::string& text) override { return messages_.Ask(text); }
+
+ private:
+  FormQuilane& form_;
+  MessageService& messages_;
+};
+
 FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
@@ -276,7 +287,8 @@ void FormQuilane::BuildControls() {
     (*it)->raise();
   }
 
-  browser_ = new FileBrowser(drive1_, dir1_, file1_, messages_, this);
+  browser_messages_ = std::make_unique<StatusMessages>(*this, messages_);
+  browser_ = new FileBrowser(drive1_, dir1_, file1_, *browser_messages_, this);
 
   connect(file1_, &FileList::FileChosen, this, &FormQuilane::FileChosen);
   connect(command_save_, &QPushButton::clicked, this, &FormQuilane::SaveClicked);
@@ -565,6 +577,7 @@ void FormQuilane::CalculateClicked() {
 }
 
 void FormQuilane::ShowStatus(const std::string& text) {
+  if (status_text_ == nullptr) return;  // not built yet
   status_text_->setText(QString::fromStdString(text));
 }
 

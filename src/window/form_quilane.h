@@ -167,8 +167,13 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   void ApplyView(const PlotView& view, int zoom_bar);
   RunChoice CurrentRunChoice() const;
 
+  // Messages of the window's parts (the file browser) also go through
+  // ShowMessage, so their first line reaches the status bar.
+  class StatusMessages;
+
   AirfoilWorkspace& ws_;
   MessageService& messages_;
+  std::unique_ptr<StatusMessages> browser_messages_;
   std::unique_ptr<FileDialogService> standard_dialogs_;  // when none was given
   FileDialogService* dialogs_ = nullptr;
   QString export_folder_;  // where the last picture went

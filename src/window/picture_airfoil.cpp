@@ -141,7 +141,6 @@ void PictureAirfoil::mousePressEvent(QMouseEvent* event) {
   drag_last_ = event->position();
   setCursor(Qt::ClosedHandCursor);
   event->accept();
-  emit DragStarted();
 }
 
 void PictureAirfoil::mouseMoveEvent(QMouseEvent* event) {

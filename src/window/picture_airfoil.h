@@ -46,8 +46,6 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
   // the pointer stays over the surface and the wheel keeps its direction.
   // `at` is the pointer's position in the surface's pixels.
   void WheelTurned(int notches, QPointF at);
-  // The left button went down on the surface: a drag begins.
-  void DragStarted();
   // During a drag, the pointer moved by `step` pixels since the last report
   // (x to the right, y downwards).
   void Dragged(QPointF step);

@@ -4,7 +4,8 @@
 # shows, open the sample through File > Open and the file list, calculate,
 # save under a new name, save once over an existing file (first answering No,
 # then Yes), check both written files each time, quit with Ctrl+Q and check
-# that the process ended.
+# that the process ended. On the way, About opens centred on the window and
+# closes with Escape.
 #
 #   end_to_end_x11.sh PROGRAM SAMPLE.arf
 #
@@ -108,6 +109,20 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 client_top=$((HEIGHT - status_bar_height - client_height))
 [ "$WIDTH" -eq 840 ] || fail "the window is $WIDTH pixels wide"
 [ "$client_top" -gt 10 ] || fail "the window is only $HEIGHT pixels high"
+
+# The About window (Alt+A) opens centred on the main window and Escape
+# closes it.
+keys_to "$window" alt+a
+about=$(window_named "^About QuilaneConfMap$")
+main_x=$X main_y=$Y main_width=$WIDTH main_height=$HEIGHT
+eval "$(xdotool getwindowgeometry --shell "$about")"
+dx=$((X + WIDTH / 2 - main_x - main_width / 2))
+dy=$((Y + HEIGHT / 2 - main_y - main_height / 2))
+# Within the height of a title bar: the frames the window manager adds differ.
+[ "${dx#-}" -le 40 ] && [ "${dy#-}" -le 40 ] || fail "About is off centre by $dx, $dy"
+keys_to "$about" Escape
+wait_until 10 no_window_named "^About QuilaneConfMap$" || fail "Escape did not close About"
+eval "$(xdotool getwindowgeometry --shell "$window")"
 
 # 2. File > Open with Ctrl+O: the file list takes the keyboard; Home, Enter.
 keys_to "$window" ctrl+o
