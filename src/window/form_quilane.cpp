@@ -293,8 +293,10 @@ void FormQuilane::BuildControls() {
   connect(file1_, &FileList::FileChosen, this, &FormQuilane::FileChosen);
   connect(command_save_, &QPushButton::clicked, this, &FormQuilane::SaveClicked);
   connect(text_save_, &QLineEdit::returnPressed, this, &FormQuilane::SaveClicked);
+  // Escape anywhere in the window while the browser is shown (a shortcut of
+  // a hidden widget is inactive).
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame3_);
-  escape->setContext(Qt::WidgetWithChildrenShortcut);
+  escape->setContext(Qt::WindowShortcut);
   connect(escape, &QShortcut::activated, this, &FormQuilane::HideBrowser);
   connect(command1_, &QPushButton::clicked, this, &FormQuilane::CalculateClicked);
   connect(hscroll_olcek_, &CommittedScrollBar::Committed, this, &FormQuilane::ZoomCommitted);

@@ -24,6 +24,8 @@ class SaveBoxTest : public WindowTest {
     WriteSection(kSection, "First section", 20);  // 41 points
     WriteSection(kOther, "Other section", 10, 0.2);
     OpenWindow();
+    form->activateWindow();
+    QApplication::setActiveWindow(form.get());  // for the window's shortcuts
     OpenThroughFileList(kSection);
     form->CalculateClicked();  // 51 new points, 26 camber points
     ASSERT_TRUE(messages.texts.empty());
@@ -64,6 +66,13 @@ TEST_F(SaveBoxTest, KeysAndRefusalsOfTheSaveBox) {
        [&] {
          form->OpenClicked();
          QTest::keyClick(Control<QWidget>("File1"), Qt::Key_Escape);
+       },
+       false, false, {}, nullptr},
+      {"Escape with the focus elsewhere in the window",
+       [&] {
+         TypeName("kept.arf");
+         Control<QWidget>("Text_NI")->setFocus();
+         QTest::keyClick(Control<QWidget>("Text_NI"), Qt::Key_Escape);
        },
        false, false, {}, nullptr},
       {"Enter in the name box saves", [&] { TypeName("enter.arf"), PressInSaveBox(Qt::Key_Return); },
