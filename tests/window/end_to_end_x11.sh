@@ -19,12 +19,13 @@ client_height=564      # the fixed client area
 status_bar_height=22   # below it
 
 if [ "${1:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool xprop; do
+  for tool in xvfb-run xdotool; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs xvfb, xdotool and x11-utils)"
       exit 77
     fi
   done
+  command -v xprop >/dev/null 2>&1 || { echo "FAILED: xprop (x11-utils) is missing" >&2; exit 1; }
   [ $# -eq 2 ] || { echo "usage: $0 PROGRAM SAMPLE.arf" >&2; exit 2; }
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" --inside "$@"
 fi
