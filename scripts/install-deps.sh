@@ -11,6 +11,7 @@ packages=(
   python3 python3-numpy python3-dev pybind11-dev python3-pytest
   clang libclang-rt-14-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base
+  xvfb xauth xdotool x11-utils openbox
 )
 
 missing=()

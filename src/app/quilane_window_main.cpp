@@ -13,8 +13,10 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The name only: with a display name set, Qt appends it to every window
+  // title on X11, and the caption must read exactly as the window sets it.
+  // Message boxes still take the name as their title.
   QApplication::setApplicationName("QuilaneConfMap");
-  QApplication::setApplicationDisplayName("QuilaneConfMap");
   QApplication::setApplicationVersion(QUILANE_VERSION);
   // The desktop entry the window belongs to, for its icon in the task bar.
   QGuiApplication::setDesktopFileName("quilaneconfmap");

@@ -1,11 +1,12 @@
-// quilane-window-screenshot SAMPLE.arf OUT.png
+// quilane-window-screenshot SAMPLE.arf OUT.png [ABOUT.png]
 //
 // Opens the window with the sample's folder as the current directory, chooses
 // the sample in the file list, presses "Calculate and Show new airfoil
 // points" with the start settings and writes a picture of the whole window
-// (menu bar included) to OUT.png. Messages go to standard error instead of a
-// box; any message makes the exit status 1. Works headless under
-// QT_QPA_PLATFORM=offscreen.
+// (menu bar and status bar included) to OUT.png; with ABOUT.png, also one of
+// the About window. Messages go to standard error instead of a box; any
+// message makes the exit status 1. Works headless under
+// QT_QPA_PLATFORM=offscreen, and under an X server.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,10 @@ class StderrMessages : public quilane::MessageService {
     QTextStream(stderr) << "message: " << QString::fromStdString(text) << "\n";
     ++count_;
   }
+  bool Ask(const std::string& text) override {
+    Show(text);
+    return false;
+  }
   int count() const { return count_; }
 
  private:
@@ -44,7 +49,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("QuilaneConfMap");
   const QStringList args = QApplication::arguments();
-  if (args.size() != 3) return Fail("usage: quilane-window-screenshot SAMPLE.arf OUT.png");
+  if (args.size() != 3 && args.size() != 4) {
+    return Fail("usage: quilane-window-screenshot SAMPLE.arf OUT.png [ABOUT.png]");
+  }
   const QFileInfo sample(args[1]);
   const QString out = QFileInfo(args[2]).absoluteFilePath();
   if (!sample.isFile()) return Fail("no such file: " + args[1]);
@@ -68,5 +75,14 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
 
   if (!form.grab().save(out, "PNG")) return Fail("cannot write " + out);
+  if (args.size() == 4) {
+    const QString about_out = QFileInfo(args[3]).absoluteFilePath();
+    form.AboutClicked();
+    QApplication::processEvents();
+    QWidget* about = form.findChild<QWidget*>("About_Window");
+    if (about == nullptr || !about->grab().save(about_out, "PNG")) {
+      return Fail("cannot write " + about_out);
+    }
+  }
   return messages.count() == 0 ? 0 : 1;
 }

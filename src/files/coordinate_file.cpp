@@ -95,18 +95,23 @@ FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
   ws.InputPath = path;
   MakeStoredContourCurrent(ws);
   if (summary != nullptr) {
-    summary->format = contour.format;
-    summary->points = ws.N;
-    summary->nose_index = ws.ILE;
-    const int n = ws.N;
-    summary->trailing_edge_gap =
-        std::hypot(ws.X[1] - ws.X[n], (ws.Y[1] - ws.Y[n]) / ws.Chord);
+    *summary = SummaryOfStoredContour(ws, contour.format);
     summary->header_lines = contour.header_lines;
     summary->ignored_lines = contour.ignored_lines;
     summary->dropped_points = contour.dropped;
     summary->reversed = contour.reversed;
   }
   return result;
+}
+
+LoadSummary SummaryOfStoredContour(const AirfoilWorkspace& ws, const std::string& format) {
+  LoadSummary summary;
+  summary.format = format;
+  summary.points = ws.N;
+  summary.nose_index = ws.ILE;
+  const int n = ws.N;
+  summary.trailing_edge_gap = std::hypot(ws.X[1] - ws.X[n], (ws.Y[1] - ws.Y[n]) / ws.Chord);
+  return summary;
 }
 
 std::string DescribeLoad(const LoadSummary& summary) {

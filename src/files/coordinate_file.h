@@ -46,6 +46,11 @@ std::string DetectCoordinateFormat(const std::string& path);
 FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
                               LoadSummary* summary = nullptr);
 
+// The part of a summary that the stored contour of `ws` tells (format as
+// given, points, nose, trailing-edge gap in chords), for a file loaded by
+// a reader of its own, such as the *.arf reader behind the file list.
+LoadSummary SummaryOfStoredContour(const AirfoilWorkspace& ws, const std::string& format);
+
 // The summary in words, as the --info line shows it after the path: the
 // format, the points, the nose, the trailing-edge gap (five decimals), then
 // when they occur the lines of header, the order turned round, the repeated points

@@ -1,7 +1,10 @@
 #include "window/about_window.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #ifndef QUILANE_VERSION
@@ -9,6 +12,11 @@
 #endif
 
 namespace quilane {
+namespace {
+
+constexpr int kTextWidth = 480;  // pixels; the text wraps at this width
+
+}  // namespace
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("About_Window");
@@ -27,7 +35,12 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   auto* text = new QLabel(Description(), this);
   text->setObjectName("About_Text");
+  text->setTextFormat(Qt::PlainText);
   text->setWordWrap(true);
+  // A wrapped label does not tell a top-level layout its height for a given
+  // width; fixing both makes the window as tall as the wrapped text.
+  text->setFixedWidth(kTextWidth);
+  text->setFixedHeight(text->heightForWidth(kTextWidth));
 
   auto* close = new QPushButton("Close", this);
   close->setObjectName("About_Close");
@@ -40,7 +53,31 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(version);
   layout->addWidget(text);
   layout->addWidget(close, 0, Qt::AlignRight);
-  setFixedWidth(440);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutWindow::ShowOver(const QWidget* main) {
+  adjustSize();
+  QRect area;
+  if (main != nullptr) {
+    area = main->frameGeometry();
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  }
+  if (area.isValid()) {
+    QRect placed(QPoint(0, 0), size());
+    placed.moveCenter(area.center());
+    move(placed.topLeft());
+  }
+  show();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QString AboutWindow::ProgramName() { return QStringLiteral("QuilaneConfMap"); }
@@ -54,14 +91,24 @@ QString AboutWindow::Description() {
       "evenly in angle there and mapped back, which crowds them at the nose and the "
       "trailing edge; without it they follow a cosine spacing along the chord. The "
       "coordinates are interpolated by Lagrange polynomials of degree nPoly or by a "
-      "piecewise cubic spline, and a camber line is derived from the new points. "
-      "To use it: choose File > Open and click an *.arf file (title, point count, then "
-      "label, x and y per point); the contour is drawn in red. Set the number of new "
-      "points and the method, then press \"Calculate and Show new airfoil points\": "
-      "the new points appear in blue and the camber line in magenta. The scroll bars "
-      "zoom and shift the plot. File > Save asks for a new file name and writes the "
-      "new points and, beside them, the camber line in a file named Camber_ followed "
-      "by that name.");
+      "piecewise cubic spline, and a camber line is derived from the new points.\n\n"
+      "Open: File > Open (Ctrl+O) shows the folder browser; click an *.arf file, or "
+      "select it and press Enter. File > Import .dat\u2026 reads a Selig or Lednicer "
+      ".dat file through a file dialog. The contour is drawn in red.\n\n"
+      "Calculate: set the number of new points and the method, then press \"Calculate "
+      "and Show new airfoil points\": the new points appear in blue and the camber "
+      "line in magenta.\n\n"
+      "View: the mouse wheel over the plot zooms about the point under the pointer; "
+      "dragging with the left button moves the picture with the pointer. The scroll "
+      "bars follow and can be moved themselves.\n\n"
+      "Save: File > Save (Ctrl+S) proposes the file's name; type a new one and press "
+      "Enter or the button below it. The new points go to that file and the camber line "
+      "to Camber_ followed by that name; an existing file is replaced only when you "
+      "say so. Escape closes the browser and the save box. File > Export plot\u2026 "
+      "writes the plot as a PNG or SVG picture. File > Quit (Ctrl+Q) ends the "
+      "program. The status bar tells what the last action did.\n\n"
+      "Command line: quilane-redistribute does the same calculation on many files in "
+      "batch, quilane-naca writes NACA sections; run either with --help.");
 }
 
 }  // namespace quilane

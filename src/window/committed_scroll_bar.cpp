@@ -1,6 +1,7 @@
 #include "window/committed_scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QSignalBlocker>
 
 namespace quilane {
 
@@ -18,6 +19,11 @@ CommittedScrollBar::CommittedScrollBar(Qt::Orientation orientation, int minimum,
   setFocusPolicy(Qt::StrongFocus);
   connect(this, &QAbstractSlider::valueChanged, this, &CommittedScrollBar::Committed,
           Qt::DirectConnection);
+}
+
+void CommittedScrollBar::ShowValue(int value) {
+  const QSignalBlocker quiet(this);
+  setValue(value);
 }
 
 void CommittedScrollBar::keyPressEvent(QKeyEvent* event) {

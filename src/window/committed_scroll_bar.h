@@ -18,6 +18,10 @@ class CommittedScrollBar : public QScrollBar {
   CommittedScrollBar(Qt::Orientation orientation, int minimum, int maximum, int value,
                      QWidget* parent = nullptr);
 
+  // Moves the thumb to `value` without committing it: no change handling
+  // runs. For a view set elsewhere that the bar only shows.
+  void ShowValue(int value);
+
   static constexpr int kArrowStep = 1;
   static constexpr int kTroughStep = 5;
 

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -16,6 +18,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QStatusBar>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -110,7 +114,25 @@ bool SameFile(const std::string& a, const std::string& b) {
   return !error && same;
 }
 
+// The name as an absolute path, for telling files this window wrote.
+std::string AbsoluteName(const std::string& name) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+  return error ? name : absolute.lexically_normal().string();
+}
+
 }  // namespace
+
+class FormQuilane::StatusMessages : public MessageService {
+ public:
+  StatusMessages(FormQuilane& form, MessageService& messages) : form_(form), messages_(messages) {}
+  void Show(const std::string& text) override { form_.ShowMessage(text); }
+  bool Ask(const std::string& text) override { return messages_.Ask(text); }
+
+ private:
+  FormQuilane& form_;
+  MessageService& messages_;
+};
 
 FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent)
     : QMainWindow(parent),
@@ -134,6 +156,18 @@ void FormQuilane::Build() {
   FitFont();
   BuildMenu();
   SetTabOrder();
+  // Below the client area, which keeps its size and every control its place.
+  status_bar_ = new QStatusBar(this);
+  status_bar_->setObjectName("Status_Bar");
+  status_bar_->setSizeGripEnabled(false);
+  status_bar_->setFixedHeight(kStatusBarHeight);
+  status_text_ = new QLabel(status_bar_);
+  status_text_->setObjectName("Status_Text");
+  status_text_->setTextFormat(Qt::PlainText);
+  status_text_->setFont(client_->font());  // the controls' fitted font
+  status_bar_->addWidget(status_text_, 1);
+  setStatusBar(status_bar_);
+  ShowStatus(StartHint());
   // No resizing: the window is as large as its menu bar and client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -205,6 +239,14 @@ void FormQuilane::BuildControls() {
   frame1_ = NewFrame("Frame1", client_);
   PlaceTwips(frame1_, 4440, 6960, 3495, 735);
   text_scale_ = NewTextBox("Text_Scale", "1", frame1_);
+  // It shows the zoom factor; typing in it would have no effect, so it takes
+  // none and looks like a display, not an input.
+  text_scale_->setReadOnly(true);
+  {
+    QPalette display = text_scale_->palette();
+    display.setColor(QPalette::Base, kWindowBackground);
+    text_scale_->setPalette(display);
+  }
   PlaceTwips(text_scale_, 720, 240, 495, 285);
   hscroll_olcek_ =
       new CommittedScrollBar(Qt::Horizontal, kZoomBarMin, kZoomBarMax, kZoomBarStart, frame1_);
@@ -245,16 +287,22 @@ void FormQuilane::BuildControls() {
     (*it)->raise();
   }
 
-  browser_ = new FileBrowser(drive1_, dir1_, file1_, messages_, this);
+  browser_messages_ = std::make_unique<StatusMessages>(*this, messages_);
+  browser_ = new FileBrowser(drive1_, dir1_, file1_, *browser_messages_, this);
 
   connect(file1_, &FileList::FileChosen, this, &FormQuilane::FileChosen);
   connect(command_save_, &QPushButton::clicked, this, &FormQuilane::SaveClicked);
+  connect(text_save_, &QLineEdit::returnPressed, this, &FormQuilane::SaveClicked);
+  // Escape anywhere in the window while the browser is shown (a shortcut of
+  // a hidden widget is inactive).
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame3_);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, &FormQuilane::HideBrowser);
   connect(command1_, &QPushButton::clicked, this, &FormQuilane::CalculateClicked);
   connect(hscroll_olcek_, &CommittedScrollBar::Committed, this, &FormQuilane::ZoomCommitted);
   connect(hscroll_x0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetXCommitted);
   connect(vscroll_y0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetYCommitted);
   connect(picture_airfoil_, &PictureAirfoil::WheelTurned, this, &FormQuilane::PlotWheelTurned);
-  connect(picture_airfoil_, &PictureAirfoil::DragStarted, this, &FormQuilane::PlotDragStarted);
   connect(picture_airfoil_, &PictureAirfoil::Dragged, this, &FormQuilane::PlotDragged);
 }
 
@@ -286,12 +334,19 @@ void FormQuilane::BuildMenu() {
   mn_file_->menuAction()->setObjectName("Mn_File_Title");
   mn_open_ = mn_file_->addAction("&Open");
   mn_open_->setObjectName("Mn_Open");
+  mn_open_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   mn_import_dat_ = mn_file_->addAction(QStringLiteral("&Import .dat\u2026"));
   mn_import_dat_->setObjectName("Mn_ImportDat");
   mn_save_ = mn_file_->addAction("&Save");
   mn_save_->setObjectName("Mn_Save");
+  mn_save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   mn_export_plot_ = mn_file_->addAction(QStringLiteral("&Export plot\u2026"));
   mn_export_plot_->setObjectName("Mn_ExportPlot");
+  mn_file_->addSeparator();
+  mn_quit_ = mn_file_->addAction("&Quit");
+  mn_quit_->setObjectName("Mn_Quit");
+  mn_quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(mn_quit_, &QAction::triggered, this, &QWidget::close);
   mn_about_ = menuBar()->addAction("&About");
   mn_about_->setObjectName("Mn_About");
   connect(mn_open_, &QAction::triggered, this, &FormQuilane::OpenClicked);
@@ -323,13 +378,28 @@ bool FormQuilane::LagrangeSelected() { return option_lagrange_->isChecked(); }
 
 std::string FormQuilane::TextNPoly() { return text_npoly_->text().toStdString(); }
 
-void FormQuilane::ShowMessage(const std::string& text) { messages_.Show(text); }
+void FormQuilane::ShowMessage(const std::string& text) {
+  ShowStatus(RefusalStatus(text));
+  messages_.Show(text);
+}
 
-void FormQuilane::SetScrollX0(int value) { hscroll_x0_->setValue(value); }
+void FormQuilane::SetScrollX0(int value) {
+  if (value == hscroll_x0_->value() && ws_.PlotX0 != OffsetX(value)) {
+    OffsetXCommitted(value);
+    return;
+  }
+  hscroll_x0_->setValue(value);
+}
 
 void FormQuilane::SetScrollOlcek(int value) { hscroll_olcek_->setValue(value); }
 
-void FormQuilane::SetScrollY0(int value) { vscroll_y0_->setValue(value); }
+void FormQuilane::SetScrollY0(int value) {
+  if (value == vscroll_y0_->value() && ws_.PlotY0 != OffsetY(value)) {
+    OffsetYCommitted(value);
+    return;
+  }
+  vscroll_y0_->setValue(value);
+}
 
 void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, int NI,
                               const PointArray& XI, const PointArray& YI) {
@@ -337,8 +407,16 @@ void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, i
 }
 
 void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string& plot_title) {
-  label3_->setText(TitleText(airfoil_title));
-  label4_->setText(TitleText(plot_title));
+  // A title longer than its label ends in an ellipsis at a whole character;
+  // the whole title is the label's tooltip.
+  auto show = [](QLabel* label, const QString& title) {
+    const QString shown =
+        label->fontMetrics().elidedText(title, Qt::ElideRight, label->contentsRect().width());
+    label->setText(shown);
+    label->setToolTip(shown == title ? QString() : title);
+  };
+  show(label3_, TitleText(airfoil_title));
+  show(label4_, TitleText(plot_title));
 }
 
 void FormQuilane::Redraw() { ShowAirfoil(ws_.N, ws_.X, ws_.Y, ws_.NI, ws_.XI, ws_.YI); }
@@ -356,6 +434,11 @@ void FormQuilane::OpenClicked() {
   }
 }
 
+void FormQuilane::HideBrowser() {
+  frame4_->hide();
+  frame3_->hide();
+}
+
 void FormQuilane::SaveMenuClicked() {
   file1_->Refresh();
   frame3_->show();
@@ -370,7 +453,7 @@ void FormQuilane::AboutClicked() {
     about_ = new AboutWindow(this);
     about_->setAttribute(Qt::WA_QuitOnClose, false);
   }
-  about_->show();
+  about_->ShowOver(this);
   about_->raise();
   about_->activateWindow();
 }
@@ -383,10 +466,18 @@ void FormQuilane::FileChosen(const QString& name) {
   if (!read.ok) {
     // The refused file leaves no trace: the workspace stays as it was.
     ws_.InputPath = previous_path;
-    messages_.Show(read.message);
+    ShowMessage(read.message);
     return;
   }
+  Loaded(LoadStatus(name.toStdString(), SummaryOfStoredContour(ws_, "arf")));
+}
+
+void FormQuilane::Loaded(const std::string& status) {
+  // The camber line belongs to the section it was computed from: after a
+  // file is read there is none until the next calculation, as at start.
+  ws_.NCamber = Settable<double>();
   Redraw();
+  ShowStatus(status);
 }
 
 void FormQuilane::ImportDatClicked() {
@@ -397,15 +488,17 @@ void FormQuilane::ImportDatClicked() {
   if (chosen.isEmpty()) return;
   // The steps of a choice in File1, with the reader that fits the content.
   frame3_->hide();
-  const FileResult read = LoadCoordinateFile(ws_, FileSystemName(QDir::toNativeSeparators(chosen)));
+  LoadSummary summary;
+  const FileResult read =
+      LoadCoordinateFile(ws_, FileSystemName(QDir::toNativeSeparators(chosen)), &summary);
   if (!read.ok) {
-    messages_.Show(read.message);
+    ShowMessage(read.message);
     return;
   }
   // The name selected in File1 stands for the file read (the save box
   // proposes it and refuses it); it is no longer that file.
   file1_->clearSelection();
-  Redraw();
+  Loaded(LoadStatus(QFileInfo(chosen).fileName().toStdString(), summary));
 }
 
 void FormQuilane::ExportPlotClicked() {
@@ -425,7 +518,7 @@ void FormQuilane::ExportPlotClicked() {
   const PlotFile file = ResolvePlotFile(chosen, filter);
   export_folder_ = QFileInfo(file.path).absolutePath();
   const FileResult written = ExportPlot(ws_, CurrentPlotLook(), file);
-  if (!written.ok) messages_.Show(written.message);
+  if (!written.ok) ShowMessage(written.message);
 }
 
 PlotLook FormQuilane::CurrentPlotLook() const {
@@ -437,26 +530,59 @@ bool FormQuilane::WouldOverwriteInput(const std::string& typed) const {
   return SameFile(typed, ws_.InputPath) || SameFile(CamberFileName(typed), ws_.InputPath);
 }
 
+bool FormQuilane::MayReplace() {
+  for (const std::string& name : {ws_.SaveName, ws_.CamberName}) {
+    std::error_code error;
+    if (!std::filesystem::exists(name, error) || written_.count(AbsoluteName(name)) > 0) continue;
+    return messages_.Ask("\"" + name + "\" already exists.\n" + kReplaceQuestion);
+  }
+  return true;
+}
+
 void FormQuilane::SaveClicked() {
   const QString typed = text_save_->text();
+  if (typed.isEmpty()) {
+    ShowMessage(kEmptyNameMessage);
+    return;
+  }
   ws_.SaveName = FileSystemName(typed);
   if (typed == file1_->FileName() || WouldOverwriteInput(ws_.SaveName)) {
-    messages_.Show(kSameNameMessage);
+    ShowMessage(kSameNameMessage);
     return;
   }
   ws_.CamberName = CamberFileName(ws_.SaveName);
+  if (!MayReplace()) return;
   frame4_->hide();
   const FileResult written = WriteResultFiles(ws_);
   if (!written.ok) {
     frame4_->show();
-    messages_.Show(written.message);
+    ShowMessage(written.message);
     return;
   }
+  written_.insert(AbsoluteName(ws_.SaveName));
+  written_.insert(AbsoluteName(ws_.CamberName));
   frame3_->hide();
   file1_->Refresh();  // a file saved into the listed folder shows up
+  ShowStatus(SaveStatus(ws_.SaveName, ws_.CamberName));
 }
 
-void FormQuilane::CalculateClicked() { RunCalculation(ws_, *this); }
+RunChoice FormQuilane::CurrentRunChoice() const {
+  return {chk_mapping_->isChecked(), option_lagrange_->isChecked(),
+          text_npoly_->text().toStdString()};
+}
+
+void FormQuilane::CalculateClicked() {
+  const RunChoice choice = CurrentRunChoice();
+  QualityReport report;
+  if (RunCalculation(ws_, *this, &report)) ShowStatus(RunStatus(ws_, choice, report));
+}
+
+void FormQuilane::ShowStatus(const std::string& text) {
+  if (status_text_ == nullptr) return;  // not built yet
+  status_text_->setText(QString::fromStdString(text));
+}
+
+QString FormQuilane::StatusText() const { return status_text_->text(); }
 
 void FormQuilane::ZoomCommitted(int value) {
   const double s = ZoomFactor(value);
@@ -477,32 +603,38 @@ void FormQuilane::OffsetYCommitted(int value) {
   Redraw();
 }
 
-void FormQuilane::PlotWheelTurned(int notches) {
-  const int value = hscroll_olcek_->value();
+PlotView FormQuilane::CurrentView() const {
+  const double scale = ws_.PlotScale > 0 ? ws_.PlotScale : ZoomFactor(hscroll_olcek_->value());
+  return {scale, ws_.PlotX0, ws_.PlotY0};
+}
+
+SurfaceSpan FormQuilane::PlotSpan() const {
+  return {static_cast<double>(std::max(1, picture_airfoil_->width())),
+          static_cast<double>(std::max(1, picture_airfoil_->height())), kPlotWidth, kPlotHeight};
+}
+
+void FormQuilane::ApplyView(const PlotView& view, int zoom_bar) {
+  ws_.PlotScale = view.scale;
+  ws_.PlotX0 = view.x0;
+  ws_.PlotY0 = view.y0;
+  text_scale_->setText(QString::fromStdString(FormatMessageNumber(view.scale)));
+  hscroll_olcek_->ShowValue(zoom_bar);
+  hscroll_x0_->ShowValue(NearestX0Bar(view.x0));
+  vscroll_y0_->ShowValue(NearestY0Bar(view.y0));
+  Redraw();
+}
+
+void FormQuilane::PlotWheelTurned(int notches, QPointF at) {
   // Far from the int limits: the range is small and a notch count is too.
-  const long long wanted = static_cast<long long>(value) + notches;
-  hscroll_olcek_->setValue(static_cast<int>(
-      std::clamp<long long>(wanted, hscroll_olcek_->minimum(), hscroll_olcek_->maximum())));
+  const int bar = static_cast<int>(std::clamp<long long>(
+      static_cast<long long>(hscroll_olcek_->value()) + notches, hscroll_olcek_->minimum(),
+      hscroll_olcek_->maximum()));
+  if (bar == hscroll_olcek_->value()) return;
+  ApplyView(ZoomedAbout(CurrentView(), PlotSpan(), ZoomFactor(bar), at.x(), at.y()), bar);
 }
 
-void FormQuilane::PlotDragStarted() {
-  drag_x_.Reset();
-  drag_y_.Reset();
-}
-
-void FormQuilane::PlotDragged(QPoint step) {
-  const double zoom = ws_.PlotScale > 0 ? ws_.PlotScale : ZoomFactor(hscroll_olcek_->value());
-  const int x_steps = drag_x_.Add(
-      X0StepsForDrag(step.x(), std::max(1, picture_airfoil_->width()), kPlotWidth, zoom));
-  const int y_steps = drag_y_.Add(
-      Y0StepsForDrag(step.y(), std::max(1, picture_airfoil_->height()), kPlotHeight, zoom));
-  auto move = [](CommittedScrollBar* bar, int steps) {
-    if (steps == 0) return;
-    const long long wanted = static_cast<long long>(bar->value()) + steps;
-    bar->setValue(static_cast<int>(std::clamp<long long>(wanted, bar->minimum(), bar->maximum())));
-  };
-  move(hscroll_x0_, x_steps);
-  move(vscroll_y0_, y_steps);
+void FormQuilane::PlotDragged(QPointF step) {
+  ApplyView(DraggedView(CurrentView(), PlotSpan(), step.x(), step.y()), hscroll_olcek_->value());
 }
 
 void FormQuilane::closeEvent(QCloseEvent* event) {

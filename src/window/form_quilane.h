@@ -9,11 +9,14 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
+#include <QPointF>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "engine/run_host.h"
 #include "window/airfoil_plot.h"
+#include "window/status_text.h"
 #include "window/view_bars.h"
 #include "workspace/airfoil_workspace.h"
 
@@ -25,6 +28,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QStatusBar;
 
 namespace quilane {
 
@@ -42,6 +46,12 @@ struct PlotLook;
 inline constexpr const char* kWindowCaption =
     "QuilaneConfMap - Redistributing Airfoil coordinates by using conformal mapping";
 inline constexpr const char* kSameNameMessage = "Use a different file name then the old one";
+inline constexpr const char* kEmptyNameMessage =
+    "Type a name for the new coordinate file in the box above the button";
+inline constexpr const char* kReplaceQuestion = "Replace it?";
+// Height of the status bar below the client area, in pixels: the window is
+// this much taller than its menu bar and client area.
+inline constexpr int kStatusBarHeight = 22;
 inline constexpr int kClientWidth = 840;   // 12600 twips
 inline constexpr int kClientHeight = 564;  // 8460 twips
 inline constexpr int kTwipsPerPixel = 15;
@@ -69,9 +79,11 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   bool MappingChecked() override;
   bool LagrangeSelected() override;
   std::string TextNPoly() override;
+  // The message box, its first line also in the status bar.
   void ShowMessage(const std::string& text) override;
   // Set the bar's value; its change handling runs inside the call when the
-  // value differs.
+  // value differs, and for an offset bar also when the view left the bar's
+  // step by a gesture (so a run's reset puts the view back on the bar).
   void SetScrollX0(int value) override;
   void SetScrollOlcek(int value) override;
   void SetScrollY0(int value) override;
@@ -81,7 +93,7 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
                    const PointArray& YI) override;
 
   // The window's events, callable directly as the controls call them.
-  void OpenClicked();                         // Mn_Open: shows the browser
+  void OpenClicked();                         // Mn_Open (Ctrl+O): shows the browser
   // Mn_ImportDat: asks for a coordinate file (the folder of File1 first) and
   // loads it as a choice in File1 loads a *.arf file: hide Frame3, read
   // (LoadCoordinateFile: .dat or *.arf, told by the content), then plot; a
@@ -93,23 +105,33 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // the view the window shows (ExportPlot); a failure shows its message,
   // which names the file. Cancelling does nothing.
   void ExportPlotClicked();
-  void SaveMenuClicked();                     // Mn_Save: browser, save box, proposed name
+  void SaveMenuClicked();                     // Mn_Save (Ctrl+S): browser, save box, name
+  // Escape in the browser or the save box: hides both.
+  void HideBrowser();
   void AboutClicked();                        // Mn_About: the information window
-  void FileChosen(const QString& name);       // File1: read the file and plot it
-  void SaveClicked();                         // Command_Save: check the name and write
+  // File1: read the file and plot it. A file read clears the camber line
+  // (NCamber unset), so no camber line of another section is drawn or saved.
+  void FileChosen(const QString& name);
+  // Command_Save, or Enter in Text_Save: an empty name is refused with
+  // kEmptyNameMessage, the input file's name with kSameNameMessage; when the
+  // coordinate or the camber file exists and was not written by this window
+  // in this session, kReplaceQuestion is asked (No keeps everything as it
+  // was, the save box open). The status bar then names both written files.
+  void SaveClicked();
   void CalculateClicked();                    // Command1: the calculation run
   void ZoomCommitted(int value);              // HScroll_Olcek
   void OffsetXCommitted(int value);           // HScroll_X0
   void OffsetYCommitted(int value);           // VScroll_Y0
-  // Mouse gestures over Picture_Airfoil move the bars, whose change handling
-  // redraws: each wheel notch one step of HScroll_Olcek (up zooms in), a
-  // drag with the left button HScroll_X0 and VScroll_Y0 so that the picture
-  // follows the pointer (X0StepsForDrag, Y0StepsForDrag at the zoom factor
-  // shown, PlotScale, or the bar's when nothing set it yet). Values stop at
-  // the ends of the bars' ranges.
-  void PlotWheelTurned(int notches);
-  void PlotDragStarted();
-  void PlotDragged(QPoint step);
+  // Mouse gestures over Picture_Airfoil set the view directly: a wheel notch
+  // moves HScroll_Olcek one step (up zooms in) about the data point under
+  // the pointer `at` (surface pixels); a drag with the left button moves the
+  // picture with the pointer exactly. The offsets stay continuous within
+  // the bars' ranges and the bars show the nearest value they can.
+  void PlotWheelTurned(int notches, QPointF at);
+  void PlotDragged(QPointF step);
+
+  // The text of the status bar.
+  QString StatusText() const;
 
   // The plot as an exported picture shows it: the surface's size and
   // background and the two title labels.
@@ -130,15 +152,32 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // True when `typed` (resolved against the current directory), or the
   // camber file it would give, is the very file that was read.
   bool WouldOverwriteInput(const std::string& typed) const;
+  // Whether the save may go ahead: asks kReplaceQuestion when either file
+  // exists and this window did not write it.
+  bool MayReplace();
+  // After a file was read: clear the camber line, plot, report `status`.
+  void Loaded(const std::string& status);
+  void ShowStatus(const std::string& text);
+  // The view the plot shows, the zoom factor from the bar while no file set it.
+  PlotView CurrentView() const;
+  SurfaceSpan PlotSpan() const;
+  // Puts `view` into the workspace, shows it on the bars without their
+  // change handling, and redraws once.
+  void ApplyView(const PlotView& view, int zoom_bar);
+  RunChoice CurrentRunChoice() const;
+
+  // Messages of the window's parts (the file browser) also go through
+  // ShowMessage, so their first line reaches the status bar.
+  class StatusMessages;
 
   AirfoilWorkspace& ws_;
   MessageService& messages_;
+  std::unique_ptr<StatusMessages> browser_messages_;
   std::unique_ptr<FileDialogService> standard_dialogs_;  // when none was given
   FileDialogService* dialogs_ = nullptr;
   QString export_folder_;  // where the last picture went
   QString export_filter_;  // the kind of picture chosen last
-  DragSteps drag_x_;
-  DragSteps drag_y_;
+  std::set<std::string> written_;  // files this window wrote (absolute)
 
   QWidget* client_ = nullptr;
   QFrame* frame1_ = nullptr;
@@ -171,7 +210,10 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   QAction* mn_import_dat_ = nullptr;
   QAction* mn_export_plot_ = nullptr;
   QAction* mn_save_ = nullptr;
+  QAction* mn_quit_ = nullptr;
   QAction* mn_about_ = nullptr;
+  QStatusBar* status_bar_ = nullptr;
+  QLabel* status_text_ = nullptr;
   FileBrowser* browser_ = nullptr;
   AboutWindow* about_ = nullptr;
 };

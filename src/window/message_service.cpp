@@ -13,4 +13,12 @@ void BoxMessageService::Show(const std::string& text) {
   box.exec();
 }
 
+bool BoxMessageService::Ask(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace quilane

@@ -17,9 +17,13 @@ class MessageService {
   // Shows `text` (UTF-8) to the person and returns when it has been
   // acknowledged. Never fails.
   virtual void Show(const std::string& text) = 0;
+  // Asks `text` (UTF-8) as a question with Yes and No, No the default (Enter
+  // and Escape give No); true for Yes. Returns when answered.
+  virtual bool Ask(const std::string& text) = 0;
 };
 
-// The program's own message box: modal, one OK button, the application's
+// The program's own message box: modal, one OK button (Yes and No for a
+// question), the application's
 // display name as its title, centred over `parent` (may be null). Show()
 // returns when the box is closed.
 class BoxMessageService : public MessageService {
@@ -28,6 +32,7 @@ class BoxMessageService : public MessageService {
 
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Show(const std::string& text) override;
+  bool Ask(const std::string& text) override;
 
  private:
   QWidget* parent_;

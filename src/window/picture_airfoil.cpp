@@ -60,7 +60,14 @@ void PictureAirfoil::Clear() {
 
 void PictureAirfoil::Paint(const std::function<void(QPainter&)>& paint) {
   FitBuffer();
-  if (!painter_.isActive()) painter_.begin(&buffer_);
+  if (!painter_.isActive()) {
+    painter_.begin(&buffer_);
+    // Antialiased, with pixel i centred on coordinate i as without
+    // antialiasing: a one-pixel line on whole coordinates fills one row or
+    // column of pixels instead of two at half strength.
+    painter_.setRenderHint(QPainter::Antialiasing);
+    painter_.translate(0.5, 0.5);
+  }
   paint(painter_);
   if (!InBatch()) EndPainting();
   ShowChange();
@@ -117,7 +124,7 @@ void PictureAirfoil::wheelEvent(QWheelEvent* event) {
   const int notches = wheel_remainder_ / kWheelNotch;
   wheel_remainder_ -= notches * kWheelNotch;
   event->accept();
-  if (notches != 0) emit WheelTurned(notches);
+  if (notches != 0) emit WheelTurned(notches, event->position());
 }
 
 void PictureAirfoil::leaveEvent(QEvent* event) {
@@ -131,10 +138,9 @@ void PictureAirfoil::mousePressEvent(QMouseEvent* event) {
     return;
   }
   dragging_ = true;
-  drag_last_ = event->position().toPoint();
+  drag_last_ = event->position();
   setCursor(Qt::ClosedHandCursor);
   event->accept();
-  emit DragStarted();
 }
 
 void PictureAirfoil::mouseMoveEvent(QMouseEvent* event) {
@@ -142,8 +148,8 @@ void PictureAirfoil::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
     return;
   }
-  const QPoint at = event->position().toPoint();
-  const QPoint step = at - drag_last_;
+  const QPointF at = event->position();
+  const QPointF step = at - drag_last_;
   drag_last_ = at;
   event->accept();
   if (!step.isNull()) emit Dragged(step);

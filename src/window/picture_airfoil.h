@@ -23,7 +23,7 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
  public:
   // `background` fills the surface at start and after every Cls. Until the
   // first Scale, user coordinates are pixels with the origin at the top left.
-  // Pen: one pixel, solid, not antialiased.
+  // Pen: one pixel, solid, antialiased.
   explicit PictureAirfoil(QColor background, QWidget* parent = nullptr);
 
   // Cls, Scale, Line, Circle and ToPixels as PaintedSurface states, on the
@@ -44,12 +44,11 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
   // when turned up (away from the person). Movements of less than a notch,
   // as touch pads give them, are added up until they make one, as long as
   // the pointer stays over the surface and the wheel keeps its direction.
-  void WheelTurned(int notches);
-  // The left button went down on the surface: a drag begins.
-  void DragStarted();
+  // `at` is the pointer's position in the surface's pixels.
+  void WheelTurned(int notches, QPointF at);
   // During a drag, the pointer moved by `step` pixels since the last report
   // (x to the right, y downwards).
-  void Dragged(QPoint step);
+  void Dragged(QPointF step);
 
  protected:
   QSizeF SurfaceSize() const override;
@@ -86,7 +85,7 @@ class PictureAirfoil : public QWidget, public PaintedSurface {
   bool change_pending_ = false;  // drawn within the batch, repaint not yet asked for
   int wheel_remainder_ = 0;  // wheel movement short of a whole notch
   bool dragging_ = false;
-  QPoint drag_last_;  // pointer position at the last report of a drag
+  QPointF drag_last_;  // pointer position at the last report of a drag
 };
 
 }  // namespace quilane

@@ -2,6 +2,7 @@
 #ifndef QUILANE_WINDOW_VIEW_BARS_H_
 #define QUILANE_WINDOW_VIEW_BARS_H_
 
+#include <algorithm>
 #include <cmath>
 
 namespace quilane {
@@ -31,48 +32,76 @@ inline double OffsetX(int v) { return v / 10.0; }
 // gives +0.
 inline double OffsetY(int v) { return -v / 1000.0; }
 
-// Mouse gestures over the plot move the bars, never the view directly, so
-// the bars always show the view.
+// Mouse gestures over the plot set the view directly, in continuous values;
+// the bars then show the nearest value they can. The bars' own arrows and
+// troughs keep their steps and the formulas above.
 
-// Steps of HScroll_X0 for a drag of `pixels` to the right over a surface
-// `surface_pixels` wide that spans `plot_width` plot units, at zoom factor
-// `zoom`. The picture follows the pointer: plot x = (x - PlotX0 - 0.5) * zoom
-// must grow by pixels * plot_width / surface_pixels, so PlotX0 falls by that
-// over zoom, ten steps to the chord:
-//   steps = -10 * pixels * plot_width / (surface_pixels * zoom).
-inline double X0StepsForDrag(double pixels, double surface_pixels, double plot_width,
-                             double zoom) {
-  return -10 * pixels * plot_width / (surface_pixels * zoom);
-}
-
-// Steps of VScroll_Y0 for a drag of `pixels` downwards over a surface
-// `surface_pixels` high that spans `plot_height` plot units. Plot y grows
-// upwards, so PlotY0 rises by pixels * plot_height / surface_pixels over
-// zoom; PlotY0 = -v / 1000, so
-//   steps = -1000 * pixels * plot_height / (surface_pixels * zoom).
-inline double Y0StepsForDrag(double pixels, double surface_pixels, double plot_height,
-                             double zoom) {
-  return -1000 * pixels * plot_height / (surface_pixels * zoom);
-}
-
-// Turns the steps of a drag's moves into whole bar steps, carrying the
-// fraction to the next move: slow drags add up, and a drag back to where it
-// began gives back the bar's first value. A bar held at the end of its range
-// keeps no debt: dragging back moves it at once.
-class DragSteps {
- public:
-  // Adds `steps` and returns the whole steps to take now (toward zero).
-  int Add(double steps) {
-    carry_ += steps;
-    const double whole = std::trunc(carry_);
-    carry_ -= whole;
-    return static_cast<int>(whole);
-  }
-  void Reset() { carry_ = 0.0; }
-
- private:
-  double carry_ = 0.0;
+// The view of the plot: zoom factor and offsets in chord units.
+struct PlotView {
+  double scale = 1.0;
+  double x0 = 0.0;
+  double y0 = 0.0;
 };
+
+// Size of the drawing surface in pixels and the plot units it spans.
+struct SurfaceSpan {
+  double width_pixels = 1.0;
+  double height_pixels = 1.0;
+  double plot_width = 1.2;
+  double plot_height = 0.6;
+};
+
+// Data point under the pixel (px, py) of the surface (x right, y down from
+// the top-left corner), inverting plot x = (x - x0 - 0.5) * scale and
+// plot y = (y - y0) * scale, with plot x from -width/2 at the left edge and
+// plot y from +height/2 at the top.
+inline double DataXAt(const PlotView& view, const SurfaceSpan& span, double px) {
+  const double plot_x = -span.plot_width / 2 + px * span.plot_width / span.width_pixels;
+  return plot_x / view.scale + view.x0 + 0.5;
+}
+inline double DataYAt(const PlotView& view, const SurfaceSpan& span, double py) {
+  const double plot_y = span.plot_height / 2 - py * span.plot_height / span.height_pixels;
+  return plot_y / view.scale + view.y0;
+}
+
+// Offsets kept within the bars' ranges: x0 from -5 to 5, y0 from -2 to 2.
+inline PlotView WithinBars(PlotView view) {
+  view.x0 = std::clamp(view.x0, OffsetX(kX0BarMin), OffsetX(kX0BarMax));
+  view.y0 = std::clamp(view.y0, OffsetY(kY0BarMax), OffsetY(kY0BarMin));
+  return view;
+}
+
+// The view after a drag of (dx, dy) pixels (right, down): the data point
+// under the pointer moves with it, x0 falls by dx * plot_width /
+// (width_pixels * scale) and y0 rises by dy * plot_height / (height_pixels *
+// scale); then kept within the bars' ranges.
+inline PlotView DraggedView(const PlotView& view, const SurfaceSpan& span, double dx, double dy) {
+  PlotView moved = view;
+  moved.x0 = view.x0 - dx * span.plot_width / (span.width_pixels * view.scale);
+  moved.y0 = view.y0 + dy * span.plot_height / (span.height_pixels * view.scale);
+  return WithinBars(moved);
+}
+
+// The view at zoom factor `scale` with the data point under the pixel
+// (px, py) kept where it is (as far as the bars' ranges allow).
+inline PlotView ZoomedAbout(const PlotView& view, const SurfaceSpan& span, double scale,
+                            double px, double py) {
+  const double x = DataXAt(view, span, px);
+  const double y = DataYAt(view, span, py);
+  PlotView zoomed{scale, 0.0, 0.0};
+  zoomed.x0 = x - DataXAt(zoomed, span, px);
+  zoomed.y0 = y - DataYAt(zoomed, span, py);
+  return WithinBars(zoomed);
+}
+
+// The bar value nearest to an offset: the inverse of OffsetX and OffsetY,
+// rounded, within the bar's range.
+inline int NearestX0Bar(double x0) {
+  return static_cast<int>(std::clamp(std::lround(x0 * 10), long{kX0BarMin}, long{kX0BarMax}));
+}
+inline int NearestY0Bar(double y0) {
+  return static_cast<int>(std::clamp(std::lround(-y0 * 1000), long{kY0BarMin}, long{kY0BarMax}));
+}
 
 }  // namespace quilane
 

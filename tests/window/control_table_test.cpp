@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <cmath>
 #include <optional>
 
@@ -189,7 +190,13 @@ TEST_F(ControlTableTest, WindowHasItsCaptionFixedClientAreaAndColours) {
   EXPECT_EQ(form->centralWidget()->size(), QSize(840, 564));
   EXPECT_EQ(form->centralWidget()->y(), form->menuBar()->height());
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
-  EXPECT_EQ(form->size().height(), 564 + form->menuBar()->height());
+  // The status bar lies below the client area: the window grows by its
+  // height and no control moves.
+  ASSERT_NE(form->statusBar(), nullptr);
+  EXPECT_EQ(form->statusBar()->height(), kStatusBarHeight);
+  EXPECT_EQ(form->statusBar()->y(), form->menuBar()->height() + 564);
+  EXPECT_EQ(form->size().height(), 564 + form->menuBar()->height() + kStatusBarHeight);
+  EXPECT_EQ(form->size().width(), 840);
 
   const QImage client = form->centralWidget()->grab().toImage();
   EXPECT_TRUE(SameColour(client.pixel(2, 2), QColor(192, 192, 192)));
@@ -221,12 +228,14 @@ TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
   struct Entry {
     const char* name;
     QString caption;
+    QKeySequence keys;
   };
   const Entry file_entries[] = {
-      {"Mn_Open", "Open"},
-      {"Mn_ImportDat", QStringLiteral("Import .dat\u2026")},
-      {"Mn_Save", "Save"},
-      {"Mn_ExportPlot", QStringLiteral("Export plot\u2026")},
+      {"Mn_Open", "Open", QKeySequence("Ctrl+O")},
+      {"Mn_ImportDat", QStringLiteral("Import .dat\u2026"), QKeySequence()},
+      {"Mn_Save", "Save", QKeySequence("Ctrl+S")},
+      {"Mn_ExportPlot", QStringLiteral("Export plot\u2026"), QKeySequence()},
+      {"Mn_Quit", "Quit", QKeySequence("Ctrl+Q")},
   };
   const QList<QAction*> top = form->menuBar()->actions();
   ASSERT_EQ(top.size(), 2);
@@ -234,13 +243,15 @@ TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
   ASSERT_NE(file_menu, nullptr);
   EXPECT_EQ(file_menu->objectName(), "Mn_File");
   EXPECT_EQ(file_menu->title().remove('&'), "File");
-  const QList<QAction*> actions = file_menu->actions();
+  QList<QAction*> actions = file_menu->actions();
+  actions.removeIf([](const QAction* action) { return action->isSeparator(); });
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(file_entries)));
   QStringList texts = {file_menu->title(), top[1]->text()};
   for (std::size_t i = 0; i < std::size(file_entries); ++i) {
     SCOPED_TRACE(file_entries[i].name);
     EXPECT_EQ(actions[i]->objectName(), file_entries[i].name);
     EXPECT_EQ(QString(actions[i]->text()).remove('&'), file_entries[i].caption);
+    EXPECT_EQ(actions[i]->shortcut(), file_entries[i].keys);
     texts << actions[i]->text();
   }
   EXPECT_EQ(top[1]->objectName(), "Mn_About");

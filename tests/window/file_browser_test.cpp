@@ -110,6 +110,7 @@ TEST_F(FileBrowserTest, AFolderThatCannotBeReadGivesAMessageAndTheListsStay) {
   ASSERT_EQ(messages.texts.size(), 1u);
   EXPECT_NE(messages.texts[0].find("cannot be read"), std::string::npos) << messages.texts[0];
   EXPECT_NE(messages.texts[0].find("sub"), std::string::npos);
+  EXPECT_EQ(form->StatusText().toStdString(), messages.texts[0]);  // one line
   EXPECT_EQ(dir->Path(), Here());
   EXPECT_EQ(files->Path(), Here());
   EXPECT_EQ(Names(files), QStringList({"A.arf", "b.arf", "upper.ARF"}));

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "window/committed_scroll_bar.h"
+#include "window/picture_airfoil.h"
 #include "window/view_bars.h"
 #include "window_test_support.h"
 
@@ -117,6 +118,74 @@ TEST(CommittedScrollBarTest, CommitsNothingWithoutANewValue) {
   }
 }
 
+TEST(CommittedScrollBarTest, ShowingAValueCommitsNothing) {
+  WatchedBar watched;
+  watched.Do([&] { watched.bar.ShowValue(37); });
+  EXPECT_TRUE(watched.commits.empty());
+  EXPECT_EQ(watched.bar.value(), 37);
+  // The bar's own steps go on from the value shown.
+  watched.Do([&] { watched.bar.triggerAction(QAbstractSlider::SliderSingleStepAdd); });
+  EXPECT_EQ(watched.commits, std::vector<int>({38}));
+}
+
+TEST(ViewBarsTest, NearestBarValuesRoundAndStayInRange) {
+  struct Case {
+    const char* name;
+    double offset;
+    int x0_bar;
+    int y0_bar;
+  };
+  const Case cases[] = {
+      {"zero", 0.0, 0, 0},
+      {"on a step", 0.3, 3, -300},
+      {"between steps, nearer the lower", 0.0349, 0, -35},
+      {"between steps, nearer the upper", -0.26, -3, 260},
+      {"beyond the ends", 7.5, 50, -2000},
+      {"beyond the other ends", -7.5, -50, 2000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(NearestX0Bar(c.offset), c.x0_bar);
+    EXPECT_EQ(NearestY0Bar(c.offset), c.y0_bar);
+  }
+  // Every bar value is its own nearest.
+  for (int v = kX0BarMin; v <= kX0BarMax; ++v) EXPECT_EQ(NearestX0Bar(OffsetX(v)), v);
+  for (int v = kY0BarMin; v <= kY0BarMax; ++v) EXPECT_EQ(NearestY0Bar(OffsetY(v)), v);
+}
+
+// Properties of the gestures' view arithmetic: a drag keeps the point under
+// the pointer with it and a drag back undoes it; a zoom keeps the point under
+// the pointer; both keep the offsets within the bars' ranges.
+TEST(ViewBarsTest, GesturesKeepThePointUnderThePointer) {
+  const SurfaceSpan span{800, 400, 1.2, 0.6};
+  const PlotView views[] = {{1, 0, 0}, {17, 0.3, -0.02}, {0.2, -4.9, 1.9}, {21, 4.99, -1.99}};
+  for (const PlotView& view : views) {
+    SCOPED_TRACE(testing::Message() << view.scale << " " << view.x0 << " " << view.y0);
+    const PlotView dragged = DraggedView(view, span, 37, -11);
+    EXPECT_GE(dragged.x0, -5.0);
+    EXPECT_LE(dragged.x0, 5.0);
+    EXPECT_GE(dragged.y0, -2.0);
+    EXPECT_LE(dragged.y0, 2.0);
+    const bool clamped = dragged.x0 == -5.0 || dragged.x0 == 5.0 || dragged.y0 == -2.0 ||
+                         dragged.y0 == 2.0;
+    if (!clamped) {
+      EXPECT_NEAR(DataXAt(dragged, span, 437), DataXAt(view, span, 400), 1e-12);
+      EXPECT_NEAR(DataYAt(dragged, span, 189), DataYAt(view, span, 200), 1e-12);
+      const PlotView back = DraggedView(dragged, span, -37, 11);
+      EXPECT_NEAR(back.x0, view.x0, 1e-12);
+      EXPECT_NEAR(back.y0, view.y0, 1e-12);
+    }
+    const PlotView zoomed = ZoomedAbout(view, span, view.scale + 0.2, 123, 45);
+    EXPECT_EQ(zoomed.scale, view.scale + 0.2);
+    if (zoomed.x0 > -5.0 && zoomed.x0 < 5.0) {
+      EXPECT_NEAR(DataXAt(zoomed, span, 123), DataXAt(view, span, 123), 1e-12);
+    }
+    if (zoomed.y0 > -2.0 && zoomed.y0 < 2.0) {
+      EXPECT_NEAR(DataYAt(zoomed, span, 45), DataYAt(view, span, 45), 1e-12);
+    }
+  }
+}
+
 TEST(ViewBarsTest, ZoomFactorIsOnePlusAFifthAndNeverZero) {
   for (int v = kZoomBarMin; v <= kZoomBarMax; ++v) {
     const double s = ZoomFactor(v);
@@ -131,6 +200,7 @@ TEST(ViewBarsTest, ZoomFactorIsOnePlusAFifthAndNeverZero) {
 class ViewBarWindowTest : public WindowTest {
  protected:
   void SetUp() override { OpenWindow(); }
+  PictureAirfoil* picture() { return Control<PictureAirfoil>("Picture_Airfoil"); }
 };
 
 TEST_F(ViewBarWindowTest, ZoomBarSetsScaleAndItsBox) {
@@ -194,15 +264,31 @@ TEST_F(ViewBarWindowTest, OffsetBarsSetTheOffsets) {
 
 TEST_F(ViewBarWindowTest, SettingTheCurrentValueChangesNothing) {
   ws->PlotScale = 7.0;  // a value no bar position gives
-  ws->PlotX0 = 0.25;
-  ws->PlotY0 = 0.125;
   form->SetScrollOlcek(1);
+  EXPECT_EQ(ws->PlotScale, 7.0);
+  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1");
+  // An offset bar's value that the view already has raises nothing either.
+  form->SetScrollX0(3);
+  form->SetScrollY0(-250);
+  picture()->Cls();
+  const QImage cleared = picture()->Picture().copy();
+  form->SetScrollX0(3);
+  form->SetScrollY0(-250);
+  EXPECT_EQ(ws->PlotX0, OffsetX(3));
+  EXPECT_EQ(ws->PlotY0, OffsetY(-250));
+  EXPECT_EQ(picture()->Picture(), cleared);
+}
+
+// A gesture leaves the offsets between the bars' steps; setting an offset
+// bar to the value it shows then puts the view back on it, so a run's reset
+// of the view always takes effect.
+TEST_F(ViewBarWindowTest, SettingTheShownValueOfAnOffsetBarPutsTheViewOnIt) {
+  ws->PlotX0 = 0.025;  // shown as 0 by the bar
+  ws->PlotY0 = -0.0004;
   form->SetScrollX0(0);
   form->SetScrollY0(0);
-  EXPECT_EQ(ws->PlotScale, 7.0);
-  EXPECT_EQ(ws->PlotX0, 0.25);
-  EXPECT_EQ(ws->PlotY0, 0.125);
-  EXPECT_EQ(Control<QLineEdit>("Text_Scale")->text(), "1");
+  EXPECT_EQ(ws->PlotX0, 0.0);
+  EXPECT_EQ(ws->PlotY0, 0.0);
 }
 
 TEST_F(ViewBarWindowTest, TypingInTheScaleBoxChangesNothing) {

@@ -104,6 +104,22 @@ bool SameColour(QRgb pixel, const QColor& colour) {
          qBlue(pixel) == colour.blue();
 }
 
+bool InkOf(QRgb pixel, const QColor& colour, const QColor& background) {
+  const int got[3] = {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+  const int ink[3] = {colour.red(), colour.green(), colour.blue()};
+  const int paper[3] = {background.red(), background.green(), background.blue()};
+  for (int c = 0; c < 3; ++c) {
+    const int span = ink[c] - paper[c];
+    if (span == 0) {
+      if (got[c] != ink[c]) return false;
+      continue;
+    }
+    const double share = static_cast<double>(got[c] - paper[c]) / span;
+    if (share < 0.5 || share > 1.0) return false;
+  }
+  return true;
+}
+
 WindowTest::WindowTest() : ws(std::make_unique<AirfoilWorkspace>()) {
   EXPECT_TRUE(temp.isValid());
   cwd = std::make_unique<ScopedCurrentDirectory>(temp.path());

@@ -33,10 +33,21 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) {
 
 namespace quilane {
 
+// Records messages; answers questions from `answers` in turn (none left:
+// No, as the box's default).
 class RecordingMessages : public MessageService {
  public:
   void Show(const std::string& text) override { texts.push_back(text); }
+  bool Ask(const std::string& text) override {
+    questions.push_back(text);
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+  }
   std::vector<std::string> texts;
+  std::vector<std::string> questions;
+  std::deque<bool> answers;
 };
 
 // File dialogs that answer from a script instead of waiting for a person: each
@@ -88,6 +99,11 @@ QListWidgetItem* ItemNamed(QListWidget* list, const QString& text);
 void ClickItem(QListWidget* list, QListWidgetItem* item);
 
 bool SameColour(QRgb pixel, const QColor& colour);
+// Whether an antialiased drawing in `colour` over `background` covers at
+// least half of the pixel: on every channel where the two differ the pixel
+// lies at least halfway from the background to the colour, and it matches
+// both on the channels where they agree.
+bool InkOf(QRgb pixel, const QColor& colour, const QColor& background);
 
 // One window on its own workspace, with the process's current directory set
 // to a fresh temporary folder before the window is made (so the file browser

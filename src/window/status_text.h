@@ -1,0 +1,45 @@
+// The one line of the window's status bar: each event that reports there
+// composes its line here, in one function per event.
+#ifndef QUILANE_WINDOW_STATUS_TEXT_H_
+#define QUILANE_WINDOW_STATUS_TEXT_H_
+
+#include <string>
+
+#include "engine/quality_report.h"
+#include "files/coordinate_file.h"
+#include "workspace/airfoil_workspace.h"
+
+namespace quilane {
+
+// The hint shown until the first file is read.
+std::string StartHint();
+
+// What a load read, e.g. "Read e387.dat: Selig, 61 points, nose at point 31,
+// trailing edge gap 0.00000, 2 lines of notes ignored". `file_name` is the
+// name shown (no folder).
+std::string LoadStatus(const std::string& file_name, const LoadSummary& summary);
+
+// The settings a run was started with, as the window's controls showed them.
+struct RunChoice {
+  bool mapping = false;   // Chk_Mapping
+  bool lagrange = true;   // Option_Lagrange, else the piecewise cubic
+  std::string npoly;      // Text_nPoly as typed (Lagrange only)
+};
+
+// The result of a run that replaced the new points: their number, the route
+// and the method, e.g. "51 new points, conformal mapping, Lagrange nPoly = 1",
+// then the report's warning, when it has one, and the report's line, each
+// after a semicolon.
+std::string RunStatus(const AirfoilWorkspace& ws, const RunChoice& choice,
+                      const QualityReport& report);
+
+// Both files a save wrote, named as they were written (folder included when
+// typed with one): "Saved NAME and CAMBER".
+std::string SaveStatus(const std::string& coordinate_file, const std::string& camber_file);
+
+// The first line of a refusal's message.
+std::string RefusalStatus(const std::string& message);
+
+}  // namespace quilane
+
+#endif  // QUILANE_WINDOW_STATUS_TEXT_H_
