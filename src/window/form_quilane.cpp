@@ -579,7 +579,10 @@ void FormQuilane::CalculateClicked() {
 
 void FormQuilane::ShowStatus(const std::string& text) {
   if (status_text_ == nullptr) return;  // not built yet
+  // A line longer than the bar is cut at its right end; the whole line stays
+  // readable as the bar's tooltip.
   status_text_->setText(QString::fromStdString(text));
+  status_text_->setToolTip(status_text_->text());
 }
 
 QString FormQuilane::StatusText() const { return status_text_->text(); }

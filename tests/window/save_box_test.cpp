@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -193,6 +194,8 @@ TEST_F(SaveBoxTest, TheStatusBarTellsWhatEachEventDid) {
       EXPECT_TRUE(messages.texts.empty());
       if (c.status.endsWith(QLatin1Char(' '))) {
         EXPECT_TRUE(form->StatusText().startsWith(c.status)) << form->StatusText().toStdString();
+        // A run's line is longer than the bar: the whole line is the tooltip.
+        EXPECT_EQ(Control<QLabel>("Status_Text")->toolTip(), form->StatusText());
       } else {
         EXPECT_EQ(form->StatusText(), c.status);
       }
