@@ -98,6 +98,21 @@ else
   fault "quilane-naca failed"
 fi
 "$bin/quilane-naca" --version | grep -q "^quilane-naca [0-9]" || fault "quilane-naca --version"
+# The Python module, where the build made one, imports from the package and
+# gives the command-line tool's numbers.
+module=$(find "$root/usr/lib" -name 'quilane.cpython-*.so' 2>/dev/null | head -n 1)
+if [ -n "$module" ]; then
+  case "$module" in
+    "$root"/usr/lib/python3/dist-packages/*) ;;
+    *) fault "the Python module is at ${module#"$root"}, not in /usr/lib/python3/dist-packages" ;;
+  esac
+  PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c "
+import sys, quilane
+result = quilane.redistribute(quilane.load(sys.argv[1]), n=101, mapping=True, method='pwcubic')
+result_text = result.text('arf')
+sys.exit(0 if result_text == open(sys.argv[2], 'rb').read() else 1)
+" "$samples/naca2412.arf" out.arf || fault "the packaged Python module does not give the tool's result"
+fi
 if [ "$window" = 1 ]; then
   QT_QPA_PLATFORM=offscreen QUILANE_QUIT_AFTER_FIRST_PAINT=1 timeout 60 "$bin/QuilaneConfMap" \
     >window.log 2>&1 || { cat window.log; fault "the unpacked QuilaneConfMap did not start and end"; }
