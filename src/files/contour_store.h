@@ -34,6 +34,7 @@ struct FileContour {
   int ignored_lines = 0;     // lines of notes after the contour (blank lines not counted)
   int dropped = 0;           // points dropped as exact repeats of their neighbour
   bool reversed = false;     // listed the other way round from the layout's usual order
+  bool unnamed = false;      // no name line: the title is the file's name without extension
 };
 
 // Stores title and the points x[0..n-1], y[0..n-1] (in the program's order,

@@ -100,6 +100,7 @@ FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
     summary->ignored_lines = contour.ignored_lines;
     summary->dropped_points = contour.dropped;
     summary->reversed = contour.reversed;
+    summary->unnamed = contour.unnamed;
   }
   return result;
 }
@@ -121,6 +122,7 @@ std::string DescribeLoad(const LoadSummary& summary) {
   std::string text = summary.format + ", " + counted(summary.points, "point", "points") +
                      ", nose at point " + FormatWhole(summary.nose_index) +
                      ", trailing edge gap " + FormatFixed5(summary.trailing_edge_gap);
+  if (summary.unnamed) text += ", no name line (named after the file)";
   if (summary.header_lines > 0) {
     text += ", " + counted(summary.header_lines, "line", "lines") + " of header";
   }

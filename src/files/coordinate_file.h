@@ -25,6 +25,8 @@ struct LoadSummary {
   // The file listed its points the other way round from its layout's usual
   // order (a Selig file from the lower surface), and they were turned round.
   bool reversed = false;
+  // The file began with its coordinates: the section is named after the file.
+  bool unnamed = false;
 };
 
 // The name of the format whose row recognises the file `path` ("Selig",

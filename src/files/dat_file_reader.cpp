@@ -11,6 +11,7 @@
 
 #include "files/contour_store.h"
 #include "files/field_text.h"
+#include "files/file_path.h"
 #include "files/number_text.h"
 #include "files/text_source.h"
 
@@ -156,6 +157,8 @@ LineFault FaultOf(const LineShape& shape, std::string_view text) {
   return {what, "every coordinate line holds x and y."};
 }
 
+bool IsWholeCount(double value) { return value >= 2.0 && value == std::floor(value); }
+
 struct Point {
   double x = 0.0;
   double y = 0.0;
@@ -214,14 +217,23 @@ class DatReader {
         continue;
       }
       if (name_line == 0) {
-        if (ShapeOf(text).kind == LineShape::Kind::kPair) {
-          return Refuse("has two numbers on line " + FormatWhole(number) +
-                        " where the section's name should stand; put the name on a line "
-                        "of its own before the coordinates.");
-        }
         name_line = number;
-        contour.title = Utf8Text(text);
-        continue;
+        const LineShape first = ShapeOf(text);
+        if (first.kind != LineShape::Kind::kPair) {
+          contour.title = Utf8Text(text);
+          continue;
+        }
+        // A file that begins with its coordinates has no name line: this line
+        // is its first point, and the section takes the file's name. Two
+        // whole numbers of 2 or more are the surface counts of a Lednicer
+        // file whose name line is missing, not a point.
+        if (IsWholeCount(first.x) && IsWholeCount(first.y)) {
+          return Refuse("has two whole numbers on line " + FormatWhole(number) +
+                        " where the section's name should stand (like the surface counts "
+                        "of a Lednicer file); put the name on a line of its own before them.");
+        }
+        contour.title = Utf8FromPath(PathFromUtf8(path_).stem());
+        contour.unnamed = true;
       }
       if (too_long) {  // ends the contour
         end_line = number;

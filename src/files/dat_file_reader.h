@@ -41,7 +41,9 @@ struct DatContour : FileContour {
 // lines and lines whose first character other than blanks and tabs is '#'
 // (comments) are passed over wherever they stand. The first other line is the
 // name line: the title is its text without blanks and tabs at either end
-// (Latin-1 text is turned into UTF-8). A field is a run of characters between
+// (Latin-1 text is turned into UTF-8); when that line is already a coordinate
+// line, the file has no name line, the line is the first point and the title
+// is the file's name without its extension. A field is a run of characters between
 // blanks, tabs and commas; a number is a decimal number ("-.003160",
 // "1E-3", "0.4000000E-03", "0.4D-03"). A coordinate line holds exactly two
 // numbers, x and y.
@@ -79,8 +81,9 @@ struct DatContour : FileContour {
 // Refuses, with a message naming the file, the line and the reason: a file
 // that cannot be opened, a folder, UTF-16 or a NUL byte before the end, a
 // read error; a line over 1000 characters before or inside the contour or a
-// number over 400; no name line; a name line that holds just two numbers (a
-// file without a name, whose first point would be lost); a line of numbers
+// number over 400; no name line and no coordinates; a first line of two whole
+// numbers of 2 or more (the surface counts of a Lednicer file without its
+// name); a line of numbers
 // other than the domain box before the contour; a line inside the contour
 // that is not a coordinate line (a value that is not a finite number, other
 // than two fields, text between the coordinates); a damaged line right after

@@ -98,6 +98,39 @@ TEST_F(CoordinateFileTest, ReadsWhatPublishedFilesCarryAroundTheCoordinates) {
     EXPECT_EQ(Entries(ws.X, 5), kDiamondX);
     EXPECT_EQ(Entries(ws.Y, 5), kDiamondY);
     EXPECT_EQ(ws.InputPath, path);
+    EXPECT_FALSE(summary.unnamed);
+  }
+}
+
+// A file that begins with its coordinates keeps every line as a point and
+// takes the file's name; the load says so.
+TEST_F(CoordinateFileTest, AFileWithoutANameLineIsNamedAfterTheFile) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    int header_lines;
+    int ignored_lines;
+  } cases[] = {
+      {"coordinates_from_the_first_line", kPoints, 0, 0},
+      {"a_comment_first", "# measured 2001\n" + kPoints, 1, 0},
+      {"notes_after_the_contour", kPoints + "\nfrom a wind tunnel report\n", 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Write(c.bytes, "phonix10.dat");
+    AirfoilWorkspace ws;
+    LoadSummary summary;
+    const FileResult result = LoadCoordinateFile(ws, path, &summary);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(ws.AirfoilTitle, "phonix10");
+    EXPECT_TRUE(summary.unnamed);
+    EXPECT_EQ(summary.header_lines, c.header_lines);
+    EXPECT_EQ(summary.ignored_lines, c.ignored_lines);
+    EXPECT_EQ(Entries(ws.X, 5), kDiamondX);
+    EXPECT_EQ(Entries(ws.Y, 5), kDiamondY);
+    EXPECT_NE(DescribeLoad(summary).find("no name line (named after the file)"),
+              std::string::npos)
+        << DescribeLoad(summary);
   }
 }
 

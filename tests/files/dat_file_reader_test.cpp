@@ -162,7 +162,7 @@ TEST_F(DatReaderTest, RefusesMalformedFilesNamingTheLineAndLeavingTheWorkspace) 
       {"empty_file", "", {"no name line", "line 1"}},
       {"only_comments", "# a\n# b\n\n", {"no name line"}},
       {"name_only", "Diamond\n\n", {"no coordinate lines", "line 1"}},
-      {"no_name_line", "1 0\n0.5 0.05\n0 0\n", {"line 1", "two numbers", "name"}},
+      {"lednicer_counts_without_name", "61. 61.\n0 0\n0.5 0.05\n", {"line 1", "two whole numbers", "name"}},
       {"three_fields", "Diamond\n1 0\n0.5 0.05 7\n", {"line 3", "3 fields"}},
       {"count_of_an_arf_file", "Diamond\n 61 \n  1  1.0  0.0\n", {"line 2", "single number"}},
       {"not_a_number", "Diamond\n1 0\n0.5 0.05\n0 abc\n", {"line 4", "y value \"abc\"",

@@ -49,7 +49,7 @@ bool IsNumber(const std::string& text) {
 }
 
 // The lines of the file holding exactly two numbers, the first non-blank
-// line (the name) left out.
+// line left out when it is a name (a file may begin with its coordinates).
 int CoordinateLines(const std::string& bytes) {
   std::vector<std::string> lines(1);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -74,11 +74,12 @@ int CoordinateLines(const std::string& bytes) {
     }
     if (fields.back().empty()) fields.pop_back();
     if (fields.empty()) continue;
+    const bool pair = fields.size() == 2 && IsNumber(fields[0]) && IsNumber(fields[1]);
     if (!name_seen) {
       name_seen = true;
-      continue;
+      if (!pair) continue;
     }
-    if (fields.size() == 2 && IsNumber(fields[0]) && IsNumber(fields[1])) ++count;
+    if (pair) ++count;
   }
   return count;
 }
