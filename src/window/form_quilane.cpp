@@ -518,7 +518,11 @@ void FormQuilane::ExportPlotClicked() {
   const PlotFile file = ResolvePlotFile(chosen, filter);
   export_folder_ = QFileInfo(file.path).absolutePath();
   const FileResult written = ExportPlot(ws_, CurrentPlotLook(), file);
-  if (!written.ok) ShowMessage(written.message);
+  if (!written.ok) {
+    ShowMessage(written.message);
+    return;
+  }
+  ShowStatus(ExportStatus(QFile::encodeName(file.path).toStdString()));
 }
 
 PlotLook FormQuilane::CurrentPlotLook() const {

@@ -28,6 +28,10 @@ std::string SaveStatus(const std::string& coordinate_file, const std::string& ca
   return "Saved " + coordinate_file + " and " + camber_file;
 }
 
+std::string ExportStatus(const std::string& picture_file) {
+  return "Exported the plot to " + picture_file;
+}
+
 std::string RefusalStatus(const std::string& message) {
   const auto end = message.find_first_of("\r\n");
   return end == std::string::npos ? message : message.substr(0, end);

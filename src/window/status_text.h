@@ -37,6 +37,9 @@ std::string RunStatus(const AirfoilWorkspace& ws, const RunChoice& choice,
 // typed with one): "Saved NAME and CAMBER".
 std::string SaveStatus(const std::string& coordinate_file, const std::string& camber_file);
 
+// The picture an export wrote: "Exported the plot to NAME".
+std::string ExportStatus(const std::string& picture_file);
+
 // The first line of a refusal's message.
 std::string RefusalStatus(const std::string& message);
 

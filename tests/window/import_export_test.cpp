@@ -188,6 +188,8 @@ TEST_F(ImportExportTest, ExportWritesThePictureOfTheView) {
     Export(InTemp(c.typed), c.filter);
     EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
     ASSERT_TRUE(QFile::exists(InTemp(c.written)));
+    EXPECT_TRUE(form->StatusText().startsWith("Exported the plot to "));
+    EXPECT_TRUE(form->StatusText().endsWith(c.written)) << form->StatusText().toStdString();
     if (!c.svg) {
       QImage png;
       ASSERT_TRUE(png.load(InTemp(c.written), "PNG"));
