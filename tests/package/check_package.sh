@@ -47,7 +47,7 @@ echo "$control" | grep -E '^(Package|Version|Architecture|Section|Depends):'
 [ "$(dpkg-deb -f "$deb" Section)" = science ] || fault "the section is not science"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fault "no maintainer"
 depends="$(dpkg-deb -f "$deb" Depends)"
-echo "$depends" | grep -q 'libc6' || fault "the dependencies lack libc6 (no shared-library scan?)"
+grep -q 'libc6' <<<"$depends" || fault "the dependencies lack libc6 (no shared-library scan?)"
 description_lines="$(dpkg-deb -f "$deb" Description | wc -l)"
 [ "$description_lines" -ge 3 ] || fault "the description has $description_lines lines"
 
@@ -125,9 +125,9 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
   [ -z "$warnings" ] || fault "groff warns on $name.1: $warnings"
   text="$(zcat "$page" | groff -man -Tascii -P-cbou 2>/dev/null)"
   for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
-    echo "$text" | grep -q "^$section" || fault "$name.1 has no $section section"
+    grep -q "^$section" <<<"$text" || fault "$name.1 has no $section section"
   done
-  echo "$text" | grep -q "^FILES" || fault "$name.1 says nothing of the files written"
+  grep -q "^FILES" <<<"$text" || fault "$name.1 says nothing of the files written"
   if command -v man >/dev/null 2>&1; then
     man -l "$page" >/dev/null 2>&1 || fault "man -l does not render $name.1"
   fi
@@ -136,7 +136,7 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
     options="$("$bin/$name" --help | grep -oE '^ +(-[a-zA-Z], )?--?[a-z][a-z-]*' | grep -oE -- '--?[a-zA-Z][a-z-]*')"
     [ -n "$options" ] || fault "no option read from $name --help"
     for option in $options; do
-      echo "$text" | grep -qE -- "(^|[ ,])$option([ ,=]|$)" || fault "$name.1 does not describe $option"
+      grep -qE -- "(^|[ ,])$option([ ,=]|$)" <<<"$text" || fault "$name.1 does not describe $option"
     done
   fi
 done
