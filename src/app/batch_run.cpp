@@ -36,10 +36,7 @@ bool RunBatchCalculation(AirfoilWorkspace& ws, const BatchSettings& settings,
   RedistributeOutcome outcome = Redistribute(contour, run);
   if (!outcome.ok()) {
     messages.push_back(outcome.refusal->message);
-    const RefusalCode code = outcome.refusal->code;
-    if (!settings.mapping &&
-        (code == RefusalCode::kStationOutOfRange || code == RefusalCode::kOutsideChord ||
-         code == RefusalCode::kOutOfOrder)) {
+    if (MappingIsTheWayOut(*outcome.refusal, settings.mapping)) {
       messages.push_back("For this section use " + settings.mapping_choice + ".");
     }
     return false;

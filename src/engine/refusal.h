@@ -35,6 +35,16 @@ struct Refusal {
   std::string message;
 };
 
+// True when `refusal` came from the route along the chord (`mapping` false)
+// for a contour that conformal mapping takes: a station out of range (the
+// contour's ends are not both at x = 1), an input point outside the chord, or
+// angles that do not rise. The front ends name their own switch for it.
+inline bool MappingIsTheWayOut(const Refusal& refusal, bool mapping) {
+  return !mapping && (refusal.code == RefusalCode::kStationOutOfRange ||
+                      refusal.code == RefusalCode::kOutsideChord ||
+                      refusal.code == RefusalCode::kOutOfOrder);
+}
+
 }  // namespace quilane
 
 #endif  // QUILANE_ENGINE_REFUSAL_H_

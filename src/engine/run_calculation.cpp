@@ -17,16 +17,17 @@ std::span<const double> Points(const PointArray& array, int count) {
 
 }  // namespace
 
-bool RunCalculation(AirfoilWorkspace& ws, RunHost& host, QualityReport* report) {
-  if (!ws.FileLoaded) {
-    host.ShowMessage("Open a file containing airfoil coordinates");
-    return false;
-  }
+bool RunCalculation(AirfoilWorkspace& ws, RunHost& host, QualityReport* report,
+                    Refusal* refused) {
   // A refusal before anything is written: show it and end.
-  const auto refuse = [&host](const Refusal& refusal) {
+  const auto refuse = [&host, refused](const Refusal& refusal) {
     host.ShowMessage(refusal.message);
+    if (refused != nullptr) *refused = refusal;
     return false;
   };
+  if (!ws.FileLoaded) {
+    return refuse(Refusal{RefusalCode::kNoContour, 0, "Open a file containing airfoil coordinates"});
+  }
   if (auto refusal = CheckPi(ws)) return refuse(*refusal);
 
   // The settings in the order the window offers them.
@@ -48,7 +49,7 @@ bool RunCalculation(AirfoilWorkspace& ws, RunHost& host, QualityReport* report) 
   // From here on a refusal puts the workspace back after its message.
   const RunSnapshot snapshot(ws, new_ni);
   const auto refuse_and_restore = [&](const Refusal& refusal) {
-    host.ShowMessage(refusal.message);
+    refuse(refusal);
     snapshot.Restore(ws);
     return false;
   };

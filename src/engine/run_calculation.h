@@ -3,6 +3,7 @@
 #define QUILANE_ENGINE_RUN_CALCULATION_H_
 
 #include "engine/quality_report.h"
+#include "engine/refusal.h"
 #include "engine/run_host.h"
 #include "workspace/airfoil_workspace.h"
 
@@ -25,8 +26,10 @@ namespace quilane {
 // strictly increase; a station no interval takes; a new point or camber
 // point that is not a finite number; the mapping box changed during the run.
 // Returns true when the new points and the camber line were replaced; then
-// `report`, when given, receives their quality report.
-bool RunCalculation(AirfoilWorkspace& ws, RunHost& host, QualityReport* report = nullptr);
+// `report`, when given, receives their quality report. On a refusal
+// `refused`, when given, receives it (code, point and the message shown).
+bool RunCalculation(AirfoilWorkspace& ws, RunHost& host, QualityReport* report = nullptr,
+                    Refusal* refused = nullptr);
 
 }  // namespace quilane
 

@@ -578,7 +578,12 @@ RunChoice FormQuilane::CurrentRunChoice() const {
 void FormQuilane::CalculateClicked() {
   const RunChoice choice = CurrentRunChoice();
   QualityReport report;
-  if (RunCalculation(ws_, *this, &report)) ShowStatus(RunStatus(ws_, choice, report));
+  Refusal refusal;
+  if (RunCalculation(ws_, *this, &report, &refusal)) {
+    ShowStatus(RunStatus(ws_, choice, report));
+  } else if (MappingIsTheWayOut(refusal, choice.mapping)) {
+    ShowStatus(RouteRefusalStatus(refusal.message));
+  }
 }
 
 void FormQuilane::ShowStatus(const std::string& text) {

@@ -37,4 +37,9 @@ std::string RefusalStatus(const std::string& message) {
   return end == std::string::npos ? message : message.substr(0, end);
 }
 
+std::string RouteRefusalStatus(const std::string& message) {
+  return RefusalStatus(message) +
+         " \u2014 tick Conformal Mapping and calculate again for this section";
+}
+
 }  // namespace quilane

@@ -40,6 +40,10 @@ std::string SaveStatus(const std::string& coordinate_file, const std::string& ca
 // The picture an export wrote: "Exported the plot to NAME".
 std::string ExportStatus(const std::string& picture_file);
 
+// A refusal of the route along the chord that conformal mapping avoids: its
+// first line, then the way out.
+std::string RouteRefusalStatus(const std::string& message);
+
 // The first line of a refusal's message.
 std::string RefusalStatus(const std::string& message);
 

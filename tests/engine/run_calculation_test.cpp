@@ -303,9 +303,13 @@ TEST(RunCalculation, RefusedSettingsChangeNothing) {
     host.ni_text = c.ni;
     host.lagrange = c.lagrange;
     host.npoly_text = c.npoly;
-    EXPECT_FALSE(RunCalculation(*ws, host));
+    Refusal refused;
+    EXPECT_FALSE(RunCalculation(*ws, host, nullptr, &refused));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].rfind(c.message_start, 0), 0u) << host.messages[0];
+    // The refusal handed back is the one shown, and mapping is no way out.
+    EXPECT_EQ(refused.message, host.messages[0]);
+    EXPECT_FALSE(MappingIsTheWayOut(refused, false));
     EXPECT_EQ(host.shows, 0);
     EXPECT_TRUE(*ws == before);
   }

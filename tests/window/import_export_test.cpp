@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QXmlStreamReader>
 
 #include "files/coordinate_file.h"
@@ -104,6 +105,36 @@ TEST_F(ImportExportTest, ImportLoadsTheFileAsAChoiceInTheFileListWould) {
     EXPECT_EQ(Control<FileList>("File1")->FileName(), "");
   }
   EXPECT_EQ(Label("Label3"), "Test section 0012");
+}
+
+// The published NACA 23012 has an open trailing edge, which the route along
+// the chord cannot take: the message box keeps the method's own text, the
+// status bar adds the way out, and conformal mapping then does it.
+TEST_F(ImportExportTest, ARouteRefusalNamesTheWayOutInTheStatusBar) {
+  Import(kShared + "/selig/naca23012.dat");
+  ASSERT_TRUE(messages.texts.empty()) << messages.texts.front();
+  form->CalculateClicked();
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_NE(messages.texts.front().find("is not in the given interpolation range"),
+            std::string::npos)
+      << messages.texts.front();
+  EXPECT_TRUE(form->StatusText().endsWith(
+      QString::fromUtf8("\u2014 tick Conformal Mapping and calculate again for this section")))
+      << form->StatusText().toStdString();
+
+  // A refusal that mapping would not avoid gets no such advice.
+  messages.texts.clear();
+  Control<QLineEdit>("Text_NI")->setText("1");
+  form->CalculateClicked();
+  ASSERT_EQ(messages.texts.size(), 1u);
+  EXPECT_FALSE(form->StatusText().contains(QStringLiteral("Conformal Mapping")));
+
+  messages.texts.clear();
+  Control<QLineEdit>("Text_NI")->setText("51");
+  Control<QWidget>("Chk_Mapping")->setProperty("checked", true);
+  form->CalculateClicked();
+  EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
+  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral("51 new points, conformal mapping")));
 }
 
 TEST_F(ImportExportTest, ARefusedOrCancelledImportChangesNothing) {
