@@ -12,44 +12,19 @@
 #include "files/dat_file_reader.h"
 #include "gtest/gtest.h"
 #include "sections/naca_section.h"
+#include "tool_run.h"
 
 namespace quilane {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
+using testing_tools::ReadWhole;
+using testing_tools::ToolRun;
 
-std::string ReadWhole(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class NacaCli : public ::testing::Test {
+class NacaCli : public testing_tools::ToolTest {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("quilane-naca-" + std::to_string(random()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  ToolRun Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" QUILANE_NACA "' " +
-                                arguments + " > stdout.txt 2> stderr.txt";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadWhole(dir_ / "stdout.txt");
-    run.err = ReadWhole(dir_ / "stderr.txt");
-    return run;
-  }
-
-  fs::path dir_;
+  NacaCli() : ToolTest(QUILANE_NACA, "quilane-naca-") {}
 };
 
 // The written file is the generator's section, read back by the program's

@@ -15,22 +15,15 @@
 
 #include "files/airfoil_file_reader.h"
 #include "files/dat_file_reader.h"
+#include "tool_run.h"
 
 namespace quilane {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadWhole(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing_tools::ReadWhole;
+using testing_tools::ToolRun;
 
 void WriteWhole(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -51,32 +44,17 @@ std::vector<std::string> SplitCrLfLines(const std::string& text) {
   return lines;
 }
 
-class RedistributeCli : public ::testing::Test {
+class RedistributeCli : public testing_tools::ToolTest {
  protected:
+  RedistributeCli() : ToolTest(QUILANE_REDISTRIBUTE, "quilane-cli-") {}
+
   void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("quilane-cli-" + std::to_string(random()));
-    fs::create_directories(dir_);
+    ToolTest::SetUp();
     // A five-point diamond, lower surface first, with an unquoted title.
     WriteWhole(dir_ / "diamond.arf",
                "Diamond\r\n 5 \r\n  1  1.00000  0.00000\r\n  2  0.50000  -0.05000\r\n"
                "  3  0.00000  0.00000\r\n  4  0.50000  0.05000\r\n  5  1.00000  0.00000\r\n");
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs the tool in the test folder; arguments are passed unquoted.
-  ToolRun Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.string() + "' && '" QUILANE_REDISTRIBUTE "' " +
-                                arguments + " > stdout.txt 2> stderr.txt";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadWhole(dir_ / "stdout.txt");
-    run.err = ReadWhole(dir_ / "stderr.txt");
-    return run;
-  }
-
-  fs::path dir_;
 };
 
 TEST_F(RedistributeCli, HelpAndVersionGoToStandardOutput) {
