@@ -11,6 +11,18 @@
 #include "files/number_text.h"
 
 namespace quilane {
+namespace {
+
+// Scaled by 1/2 before the subtraction so that two finite y of opposite sign
+// do not overflow on their own; the result is infinite only when the gap
+// itself is beyond a double.
+double GapInChords(double x1, double y1, double xn, double yn, double chord) {
+  const double half_dy = (0.5 * y1 - 0.5 * yn) / chord;
+  const double half_dx = 0.5 * x1 - 0.5 * xn;
+  return 2.0 * std::hypot(half_dx, half_dy);
+}
+
+}  // namespace
 
 FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
                         const std::vector<double>& y, const ContourOrigin& origin) {
@@ -64,6 +76,14 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
     }
   }
 
+  const double first_x = (x.front() - xmin) / chord;
+  const double last_x = (x.back() - xmin) / chord;
+  if (!std::isfinite(GapInChords(first_x, y.front(), last_x, y.back(), chord))) {
+    return refuse("has its first and last points (" + origin.lines +
+                  ") too far apart to measure the trailing-edge gap against a chord of " +
+                  FormatMessageNumber(chord) + "; correct those points or scale the coordinates.");
+  }
+
   ws.AirfoilTitle = std::move(title);
   ws.N = n;
   ws.ILE = ile;
@@ -74,6 +94,10 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
     ws.Y[i] = y[i - 1];
   }
   return FileResult::Success();
+}
+
+double TrailingEdgeGap(const AirfoilWorkspace& ws) {
+  return GapInChords(ws.X[1], ws.Y[1], ws.X[ws.N], ws.Y[ws.N], ws.Chord);
 }
 
 LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y) {

@@ -47,10 +47,17 @@ struct FileContour {
 // fewer than 2 or more than kPointCapacity points; the same x in every point
 // (chord 0); x that never decreases (no nose: ILE would keep an earlier
 // file's nose); a chord too large for a double; a point whose normalised x
-// is not a finite number (far beyond the chord, or a chord near zero). Only AirfoilTitle, N, ILE,
-// Xmin, Chord and entries 1..n of X and Y change on success.
+// is not a finite number (far beyond the chord, or a chord near zero); first
+// and last points so far apart that TrailingEdgeGap is not a finite number.
+// Only AirfoilTitle, N, ILE, Xmin, Chord and entries 1..n of X and Y change
+// on success.
 FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
                         const std::vector<double>& y, const ContourOrigin& origin);
+
+// The distance from point 1 to point N in chords, x normalised and y as
+// stored: hypot(X(1) - X(N), (Y(1) - Y(N)) / Chord). Infinite when it does
+// not fit a double; StoreContour refuses such a contour.
+double TrailingEdgeGap(const AirfoilWorkspace& ws);
 
 // What a reader makes of a closed loop of points listed from the trailing
 // edge around the contour in either direction.

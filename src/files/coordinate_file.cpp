@@ -1,6 +1,5 @@
 #include "files/coordinate_file.h"
 
-#include <cmath>
 #include <cstddef>
 #include <iterator>
 #include <string>
@@ -110,8 +109,7 @@ LoadSummary SummaryOfStoredContour(const AirfoilWorkspace& ws, const std::string
   summary.format = format;
   summary.points = ws.N;
   summary.nose_index = ws.ILE;
-  const int n = ws.N;
-  summary.trailing_edge_gap = std::hypot(ws.X[1] - ws.X[n], (ws.Y[1] - ws.Y[n]) / ws.Chord);
+  summary.trailing_edge_gap = TrailingEdgeGap(ws);
   return summary;
 }
 

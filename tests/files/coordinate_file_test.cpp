@@ -248,6 +248,9 @@ TEST_F(CoordinateFileTest, SummaryTellsTheOrderTheRepeatsAndTheGap) {
       {"open_trailing_edge_in_chords", "D\n2 0.01\n1 0.05\n0 0\n1 -0.05\n2 -0.01\n", "Selig",
        false, 0, 0.01},
       {"arf", "D\n5\n1 1 0\n2 0.5 -0.05\n3 0 0\n4 0.5 0.05\n5 1 0\n", "arf", false, 0, 0.0},
+      // The ends' y differ by more than a double holds; the gap in chords does not.
+      {"ends_near_the_double_limit", "D\n5\n1 2 1e308\n2 1 0.05\n3 0 0\n4 1 -0.05\n5 2 -1e308\n",
+       "arf", false, 0, 1e308},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -257,7 +260,7 @@ TEST_F(CoordinateFileTest, SummaryTellsTheOrderTheRepeatsAndTheGap) {
     EXPECT_EQ(summary.format, c.format);
     EXPECT_EQ(summary.reversed, c.reversed);
     EXPECT_EQ(summary.dropped_points, c.dropped);
-    EXPECT_NEAR(summary.trailing_edge_gap, c.gap, 1e-15);
+    EXPECT_DOUBLE_EQ(summary.trailing_edge_gap, c.gap);
     EXPECT_EQ(summary.header_lines, 0);
     EXPECT_EQ(summary.ignored_lines, 0);
   }
