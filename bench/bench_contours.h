@@ -1,22 +1,23 @@
 // Contours for the benchmarks: NACA 4412 sections from our generator, written
 // as coordinate files with every digit kept and loaded through the reader, so
-// the engine starts from exactly what a person choosing the file would get.
+// the engine starts from exactly what a person choosing the file would get:
+// as a section for the whole calculation, as the engine's workspace for its
+// steps.
 #ifndef QUILANE_BENCH_BENCH_CONTOURS_H_
 #define QUILANE_BENCH_BENCH_CONTOURS_H_
 
 #include <charconv>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <optional>
+#include <random>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "engine/redistribute.h"
 #include "engine/run_steps.h"
-#include "files/airfoil_file_reader.h"
+#include "files/coordinate_file.h"
 #include "sections/naca_section.h"
 #include "workspace/airfoil_workspace.h"
 
@@ -36,12 +37,12 @@ inline std::string ExactText(double value) {
 // told otherwise) with `points` points: title, count, then "i x y" per line
 // with every digit kept. Empty when the generator refuses.
 inline std::string SectionFileText(int points, const char* digits = kSectionDigits) {
-  const SectionResult result = Naca4Section(digits, points, TrailingEdge::kSharp);
-  if (!result.ok) return {};
-  std::string text = result.section.name + "\r\n " + std::to_string(points) + " \r\n";
+  const Expected<AirfoilSection> section = Naca4Section(digits, points, TrailingEdge::kSharp);
+  if (!section) return {};
+  std::string text = section->name + "\r\n " + std::to_string(points) + " \r\n";
   for (int i = 0; i < points; ++i) {
-    text += "  " + std::to_string(i + 1) + "  " + ExactText(result.section.x[i]) + "  " +
-            ExactText(result.section.y[i]) + "\r\n";
+    text += "  " + std::to_string(i + 1) + "  " + ExactText(section->x[i]) + "  " +
+            ExactText(section->y[i]) + "\r\n";
   }
   return text;
 }
@@ -74,23 +75,34 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-// Writes the section file of `points` points into `folder` and loads it into a
-// fresh workspace as choosing it in the file list does. Null when refused.
-inline std::unique_ptr<AirfoilWorkspace> LoadedSection(const std::filesystem::path& folder,
-                                                       int points) {
-  const std::filesystem::path file = folder / ("naca4412-" + std::to_string(points) + ".arf");
-  if (!std::filesystem::exists(file) && !WriteText(file, SectionFileText(points))) return nullptr;
+// The section file of `points` points in `folder`, written on first use.
+inline std::filesystem::path SectionFile(const std::filesystem::path& folder, int points) {
+  return folder / ("naca4412-" + std::to_string(points) + ".arf");
+}
+
+// Writes the section file of `points` points into `folder` and loads it as
+// the tool loads a file. Nothing when refused.
+inline std::optional<Section> LoadedSection(const std::filesystem::path& folder, int points) {
+  const std::filesystem::path file = SectionFile(folder, points);
+  if (!std::filesystem::exists(file) && !WriteText(file, SectionFileText(points))) return {};
+  Expected<LoadedFile> loaded = LoadCoordinateFile(file.string());
+  if (!loaded) return {};
+  return std::move(loaded->section);
+}
+
+// The engine's workspace holding `section`, as a calculation starts from it.
+inline std::unique_ptr<AirfoilWorkspace> WorkspaceOf(const Section& section) {
   auto ws = std::make_unique<AirfoilWorkspace>();
-  ws->Pi = 4.0 * std::atan(1.0);
-  ws->InputPath = file.string();
-  if (!LoadAirfoilFile(*ws).ok) return nullptr;
+  StoreSection(*ws, section);
   return ws;
 }
 
-// The contour of a loaded workspace as Redistribute takes it.
-inline Contour ContourOf(const AirfoilWorkspace& ws) {
-  return Contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
-                 std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
+// The section file of `points` points loaded into a workspace. Null when
+// refused.
+inline std::unique_ptr<AirfoilWorkspace> LoadedWorkspace(const std::filesystem::path& folder,
+                                                         int points) {
+  const std::optional<Section> section = LoadedSection(folder, points);
+  return section ? WorkspaceOf(*section) : nullptr;
 }
 
 inline RedistributeSettings SettingsOf(int ni, bool mapping, bool lagrange, int npoly,
@@ -104,8 +116,9 @@ inline RedistributeSettings SettingsOf(int ni, bool mapping, bool lagrange, int 
   return settings;
 }
 
-// The run's steps on the workspace itself, without a window: afterwards every
-// item a step reads is as the run leaves it. Empty when done, else the refusal.
+// The run's steps on the workspace itself, as Redistribute runs them on its
+// own: afterwards every item a step reads is as the run leaves it. Empty when
+// done, else the refusal's message.
 inline std::string CalculateOnWorkspace(AirfoilWorkspace& ws, int ni, bool mapping,
                                         bool lagrange, int npoly) {
   ws.NI = ni;

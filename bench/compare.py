@@ -14,7 +14,7 @@ interpolation:
   middle one).
 
 numpy does it the way a user would script it (np.arccos, np.linspace,
-np.cos, np.interp); our side is RunCalculation, timed inside
+np.cos, np.interp); our side is Redistribute, timed inside
 quilane_compare_engine ("run" mode) with all its checks, and it prints its
 results with 17 significant digits so the script can check that both agree
 to 1e-12. Each side's figure is the median of 15 timed batches per round,

@@ -5,7 +5,7 @@
 //       writes the NACA section DIGITS (4412 unless given) of N points to
 //       FILE, every digit kept.
 //   quilane_compare_engine run FILE NI REPEATS
-//       loads FILE as the window does and runs the calculation along the chord
+//       loads FILE as the tool does and runs the calculation along the chord
 //       with linear interpolation (Lagrange, nPoly = 1) into NI new points,
 //       REPEATS times per timed batch, over 15 batches; prints the median time
 //       of one run in nanoseconds ("run_ns <t>"), then the new points and the
@@ -20,11 +20,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/bench_contours.h"
 #include "engine/redistribute.h"
+#include "files/coordinate_file.h"
 
 namespace quilane::bench {
 namespace {
@@ -55,31 +57,28 @@ int WriteContour(int points, const char* file, const char* digits) {
 }
 
 int TimeRun(const char* file, int ni, int repeats) {
-  auto ws = std::make_unique<AirfoilWorkspace>();
-  ws->Pi = 4.0 * std::atan(1.0);
-  ws->InputPath = file;
-  const FileResult loaded = LoadAirfoilFile(*ws);
-  if (!loaded.ok) {
-    std::fprintf(stderr, "%s\n", loaded.message.c_str());
+  const Expected<LoadedFile> loaded = LoadCoordinateFile(file);
+  if (!loaded) {
+    std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
     return 1;
   }
-  const Contour contour = ContourOf(*ws);
+  const Section& section = loaded->section;
   const RedistributeSettings settings = SettingsOf(ni, false, true, 1);
-  RedistributeOutcome outcome = Redistribute(contour, settings);
-  if (!outcome.ok()) {
-    std::fprintf(stderr, "run refused: %s\n", outcome.refusal->message.c_str());
+  Expected<RedistributeResult> outcome = Redistribute(section, settings);
+  if (!outcome) {
+    std::fprintf(stderr, "run refused: %s\n", outcome.error().message.c_str());
     return 1;
   }
   std::vector<double> batches;
   for (int batch = 0; batch < 15; ++batch) {
     const auto start = std::chrono::steady_clock::now();
-    for (int r = 0; r < repeats; ++r) outcome = Redistribute(contour, settings);
+    for (int r = 0; r < repeats; ++r) outcome = Redistribute(section, settings);
     const auto stop = std::chrono::steady_clock::now();
     batches.push_back(std::chrono::duration<double, std::nano>(stop - start).count() / repeats);
   }
   std::sort(batches.begin(), batches.end());
   Print("run_ns " + Digits17(batches[batches.size() / 2]) + "\n");
-  const RedistributeResult& result = *outcome.result;
+  const RedistributeResult& result = *outcome;
   for (std::size_t i = 0; i < result.x.size(); ++i) {
     Print(Digits17(result.x[i]) + " " + Digits17(result.y[i]) + "\n");
   }
@@ -106,23 +105,23 @@ std::uint64_t Hash(std::uint64_t hash, const std::vector<double>& values) {
 int Digest() {
   ScratchFolder scratch;
   for (int n : {61, 251, 1000}) {
-    const auto loaded = LoadedSection(scratch.path(), n);
-    if (!loaded) {
+    const std::optional<Section> section = LoadedSection(scratch.path(), n);
+    if (!section) {
       std::fprintf(stderr, "cannot load the section of %d points\n", n);
       return 1;
     }
     for (int ni : {51, 501, 999}) {
       for (bool mapping : {false, true}) {
         for (int npoly : {0, 1, 3, 7, -1}) {
-          const RedistributeOutcome outcome = Redistribute(
-              ContourOf(*loaded), SettingsOf(ni, mapping, npoly >= 0, std::max(npoly, 0)));
-          const bool done = outcome.ok();
+          const Expected<RedistributeResult> outcome = Redistribute(
+              *section, SettingsOf(ni, mapping, npoly >= 0, std::max(npoly, 0)));
+          const bool done = outcome.has_value();
           std::uint64_t hash = 14695981039346656037ULL;
           if (done) {
-            hash = Hash(hash, outcome.result->x);
-            hash = Hash(hash, outcome.result->y);
-            hash = Hash(hash, outcome.result->camber_x);
-            hash = Hash(hash, outcome.result->camber_y);
+            hash = Hash(hash, outcome->x);
+            hash = Hash(hash, outcome->y);
+            hash = Hash(hash, outcome->camber_x);
+            hash = Hash(hash, outcome->camber_y);
           }
           char line[160];
           std::snprintf(line, sizeof line, "N %4d NI %3d %-11s %-9s %s %016llx\n", n, ni,

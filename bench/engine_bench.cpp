@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <span>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -22,7 +23,7 @@
 #include "engine/pw_cubic_interpolation.h"
 #include "engine/quality_report.h"
 #include "engine/redistribute.h"
-#include "files/airfoil_file_reader.h"
+#include "files/coordinate_file.h"
 #include "files/result_file_writer.h"
 
 namespace quilane::bench {
@@ -36,24 +37,24 @@ ScratchFolder& Scratch() {
   return folder;
 }
 
-// The loaded section of `points` points, read once and copied for each use.
-const AirfoilWorkspace& Loaded(int points) {
-  static std::map<int, std::unique_ptr<AirfoilWorkspace>> cache;
-  auto& slot = cache[points];
-  if (!slot) slot = LoadedSection(Scratch().path(), points);
-  if (!slot) {
+// The loaded section of `points` points, read once.
+const Section& Loaded(int points) {
+  static std::map<int, Section> cache;
+  if (const auto found = cache.find(points); found != cache.end()) return found->second;
+  std::optional<Section> section = LoadedSection(Scratch().path(), points);
+  if (!section) {
     std::fprintf(stderr, "the NACA %s section of %d points cannot be loaded\n", kSectionDigits,
                  points);
     std::exit(1);
   }
-  return *slot;
+  return cache.emplace(points, std::move(*section)).first->second;
 }
 
-// A copy of the loaded section after a full run with these settings, so that
-// every workspace item a step reads is as the run leaves it before that step.
+// The workspace of the loaded section after a full run with these settings,
+// so that every item a step reads is as the run leaves it before that step.
 std::unique_ptr<AirfoilWorkspace> AfterRun(benchmark::State& state, int points, int ni,
                                            bool mapping, bool lagrange, int npoly) {
-  auto ws = std::make_unique<AirfoilWorkspace>(Loaded(points));
+  auto ws = WorkspaceOf(Loaded(points));
   const std::string refused = CalculateOnWorkspace(*ws, ni, mapping, lagrange, npoly);
   if (!refused.empty()) {
     state.SkipWithError(("run refused: " + refused).c_str());
@@ -146,15 +147,15 @@ void BM_Redistribute(benchmark::State& state) {
   const bool lagrange = state.range(3) >= 0;
   const int npoly = lagrange ? static_cast<int>(state.range(3)) : 0;
   const bool report = state.range(4) == 1;
-  const Contour contour = ContourOf(Loaded(state.range(0)));
+  const Section& section = Loaded(state.range(0));
   const RedistributeSettings settings =
       SettingsOf(static_cast<int>(state.range(1)), mapping, lagrange, npoly, report);
-  if (const RedistributeOutcome first = Redistribute(contour, settings); !first.ok()) {
-    state.SkipWithError(("run refused: " + first.refusal->message).c_str());
+  if (const auto first = Redistribute(section, settings); !first) {
+    state.SkipWithError(("run refused: " + first.error().message).c_str());
     return;
   }
   const long start = AllocationCount();
-  for (auto _ : state) benchmark::DoNotOptimize(Redistribute(contour, settings));
+  for (auto _ : state) benchmark::DoNotOptimize(Redistribute(section, settings));
   CountAllocations(state, start);
   state.SetLabel(std::string(mapping ? "mapping" : "along-chord") + ", " +
                  (lagrange ? "Lagrange nPoly=" + std::to_string(npoly) : "PW cubic") +
@@ -188,29 +189,35 @@ void BM_AlongChordLibraryCalls(benchmark::State& state) {
   }
 }
 
+// The *.arf reader and the section it makes, on the file of `points` points.
 void BM_ReadAirfoilFile(benchmark::State& state) {
-  AirfoilWorkspace ws = Loaded(state.range(0));
+  Loaded(state.range(0));  // writes the file
+  const std::string path = SectionFile(Scratch().path(), state.range(0)).string();
   const long start = AllocationCount();
   for (auto _ : state) {
-    const FileResult result = ReadAirfoilFile(ws);
-    if (!result.ok) {
-      state.SkipWithError(result.message.c_str());
+    const Expected<LoadedFile> loaded = LoadArfFile(path);
+    if (!loaded) {
+      state.SkipWithError(loaded.error().message.c_str());
       break;
     }
   }
   CountAllocations(state, start);
 }
 
+// Both result files of an along-chord run (Lagrange nPoly = 1).
 void BM_WriteResultFiles(benchmark::State& state) {
-  auto ws = AfterRun(state, state.range(0), state.range(1), false, true, 1);
-  if (!ws) return;
-  ws->SaveName = (Scratch().path() / "result.arf").string();
-  ws->CamberName = CamberFileName(ws->SaveName);
+  const Expected<RedistributeResult> result = Redistribute(
+      Loaded(state.range(0)), SettingsOf(static_cast<int>(state.range(1)), false, true, 1));
+  if (!result) {
+    state.SkipWithError(("run refused: " + result.error().message).c_str());
+    return;
+  }
+  const ResultFiles files =
+      ResultFilesOf(*result, ResultFormat::kArf, (Scratch().path() / "result.arf").string());
   const long start = AllocationCount();
   for (auto _ : state) {
-    const FileResult result = WriteResultFiles(*ws);
-    if (!result.ok) {
-      state.SkipWithError(result.message.c_str());
+    if (const std::optional<Refusal> refused = WriteResultFiles(files)) {
+      state.SkipWithError(refused->message.c_str());
       break;
     }
   }

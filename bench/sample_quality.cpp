@@ -42,8 +42,13 @@ namespace fs = std::filesystem;
 
 const char* CodeName(RefusalCode code) {
   switch (code) {
+    case RefusalCode::kUsage: return "usage";
+    case RefusalCode::kUnreadableFile: return "unreadable file";
+    case RefusalCode::kNotPlainText: return "not plain text";
+    case RefusalCode::kMalformedFile: return "malformed file";
+    case RefusalCode::kUnusableContour: return "unusable contour";
+    case RefusalCode::kUnknownSection: return "unknown section";
     case RefusalCode::kNoContour: return "no contour";
-    case RefusalCode::kPiUnset: return "Pi unset";
     case RefusalCode::kPointCount: return "point count";
     case RefusalCode::kDegree: return "degree";
     case RefusalCode::kDegreeNotBelowN: return "degree not below N";
@@ -56,7 +61,11 @@ const char* CodeName(RefusalCode code) {
     case RefusalCode::kSingularStation: return "station on the singular point";
     case RefusalCode::kNonFinitePoint: return "new point not finite";
     case RefusalCode::kNonFiniteCamber: return "camber point not finite";
-    case RefusalCode::kRouteChanged: return "route changed";
+    case RefusalCode::kDeviationTooLarge: return "deviation too large";
+    case RefusalCode::kBadFileName: return "bad file name";
+    case RefusalCode::kWriteFailed: return "write failed";
+    case RefusalCode::kReplacesInput: return "replaces the input";
+    case RefusalCode::kReplacesResult: return "replaces a result";
   }
   return "?";
 }
@@ -100,30 +109,33 @@ struct Tally {
   void Print(int read) const {
     std::printf("%s: %d of %d files redistributed (%.1f %%)", name.c_str(), done, read,
                 read > 0 ? 100.0 * done / read : 0.0);
-    for (const auto& [reason, count] : refused) std::printf("; %d refused: %s", count, reason.c_str());
-    std::printf("\n  largest deviation %.4g chord (%.2f %%) in %s at new point %d; %d above 0.5 %%, "
-                "%d above 1 %%; %d carry the warning\n",
+    for (const auto& [reason, count] : refused) {
+      std::printf("; %d refused: %s", count, reason.c_str());
+    }
+    std::printf("\n  largest deviation %.4g chord (%.2f %%) in %s at new point %d; "
+                "%d above 0.5 %%, %d above 1 %%; %d carry the warning\n",
                 worst, worst * 100, worst_file.c_str(), worst_point, above_half, above_one, warned);
   }
 };
 
 // The mapping route as the run made it before the chord frame: the contour
 // mapped as it stands, on the x axis.
-std::optional<QualityReport> MappingWithoutFrame(const AirfoilWorkspace& loaded, int ni,
+std::optional<QualityReport> MappingWithoutFrame(const Section& section, int ni,
                                                  Refusal& refusal) {
-  auto ws = std::make_unique<AirfoilWorkspace>(loaded);
+  auto ws = std::make_unique<AirfoilWorkspace>();
+  StoreSection(*ws, section);
   ws->NI = ni;
   if (auto refused = CheckContourForRoute(*ws, true)) {
     refusal = *refused;
     return std::nullopt;
   }
   if (MapAirfoilToCircle(*ws) != 0) {
-    refusal = Refusal{RefusalCode::kSingularPoint, 0, "singular point"};
+    refusal = Refusal(RefusalCode::kSingularPoint, "singular point");
     return std::nullopt;
   }
   for (int k = 1; k < ws->N; ++k) {
     if (!(ws->U[k] < ws->U[k + 1])) {
-      refusal = Refusal{RefusalCode::kOutOfOrder, k, "out of order"};
+      refusal = PointRefusal(RefusalCode::kOutOfOrder, k, "out of order");
       return std::nullopt;
     }
   }
@@ -132,12 +144,12 @@ std::optional<QualityReport> MappingWithoutFrame(const AirfoilWorkspace& loaded,
     return std::nullopt;
   }
   if (MapCircleToAirfoil(*ws) != 0) {
-    refusal = Refusal{RefusalCode::kSingularStation, 0, "singular station"};
+    refusal = Refusal(RefusalCode::kSingularStation, "singular station");
     return std::nullopt;
   }
   for (int i = 1; i <= ws->NI; ++i) {
     if (!std::isfinite(ws->XI[i]) || !std::isfinite(ws->YI[i])) {
-      refusal = Refusal{RefusalCode::kNonFinitePoint, i, "not finite"};
+      refusal = PointRefusal(RefusalCode::kNonFinitePoint, i, "not finite");
       return std::nullopt;
     }
   }
@@ -191,39 +203,36 @@ int Main(int argc, char** argv) {
   Tally along;
   along.name = "along the chord, Lagrange 1, NI 51";
   int read = 0;
-  auto ws = std::make_unique<AirfoilWorkspace>();
   for (const fs::path& file : files) {
     const std::string name = file.filename().string();
-    if (!LoadCoordinateFile(*ws, file.string()).ok) {
+    const Expected<LoadedFile> loaded = LoadCoordinateFile(file.string());
+    if (!loaded) {
       if (list) std::printf("  %-28s does not read\n", name.c_str());
       continue;
     }
     ++read;
-    const Contour contour{std::vector<double>(ws->X.begin() + 1, ws->X.begin() + 1 + ws->N),
-                          std::vector<double>(ws->Y.begin() + 1, ws->Y.begin() + 1 + ws->N)};
+    const Section& section = loaded->section;
     RedistributeSettings settings;
     settings.points = ni;
     settings.route = Route::kConformalMapping;
     settings.method = Method::kPwCubic;
-    RedistributeOutcome outcome = Redistribute(contour, settings);
-    if (outcome.ok()) {
-      mapping.Done(name, outcome.result->report, list);
+    Expected<RedistributeResult> outcome = Redistribute(section, settings);
+    if (outcome) {
+      mapping.Done(name, outcome->report, list);
     } else {
-      mapping.Refused(name, *outcome.refusal, list);
+      mapping.Refused(name, outcome.error(), list);
     }
-    ws->Pi = 4 * std::atan(1.0);
     Refusal refusal;
-    if (const auto report = MappingWithoutFrame(*ws, ni, refusal)) {
+    if (const auto report = MappingWithoutFrame(section, ni, refusal)) {
       unframed.Done(name, *report, list);
     } else {
       unframed.Refused(name, refusal, list);
     }
-    settings = RedistributeSettings();
-    outcome = Redistribute(contour, settings);
-    if (outcome.ok()) {
-      along.Done(name, outcome.result->report, list);
+    outcome = Redistribute(section, RedistributeSettings());
+    if (outcome) {
+      along.Done(name, outcome->report, list);
     } else {
-      along.Refused(name, *outcome.refusal, list);
+      along.Refused(name, outcome.error(), list);
     }
   }
   std::printf("%zu files, %d read\n", files.size(), read);

@@ -60,7 +60,7 @@ void BM_ShowAirfoil(benchmark::State& state) {
   const int ni = static_cast<int>(state.range(1));
   EnsureApplication();
   ShownWindow window;
-  window.ws = LoadedSection(Scratch().path(), n);
+  window.ws = LoadedWorkspace(Scratch().path(), n);
   if (!window.ws) {
     state.SkipWithError("the section cannot be loaded");
     return;

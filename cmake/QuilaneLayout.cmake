@@ -32,19 +32,21 @@ function(quilane_include_root target)
 endfunction()
 
 # The libraries of src/ and the libraries each may link. The direction is
-# workspace <- files <- engine <- window <- app; sections (the NACA
-# generator) and the command line of app stand on the standard library alone.
+# base <- files <- engine <- window <- app, with the workspace (the window's
+# state, which the engine's steps also work on) beside files; sections (the
+# NACA generator) and the command line of app stand on base alone.
 set(QUILANE_LAYOUT_LIBRARIES
-  quilane_workspace quilane_files quilane_engine quilane_sections quilane_window
+  quilane_base quilane_workspace quilane_files quilane_engine quilane_sections quilane_window
   quilane_command_line quilane_batch quilane)
-set(QUILANE_MAY_LINK_quilane_workspace "")
-set(QUILANE_MAY_LINK_quilane_files quilane_workspace)
-set(QUILANE_MAY_LINK_quilane_engine quilane_workspace quilane_files)
-set(QUILANE_MAY_LINK_quilane_sections "")
-set(QUILANE_MAY_LINK_quilane_window quilane_workspace quilane_files quilane_engine)
-set(QUILANE_MAY_LINK_quilane_command_line "")
-set(QUILANE_MAY_LINK_quilane_batch quilane_workspace quilane_files quilane_engine quilane_sections)
-set(QUILANE_MAY_LINK_quilane quilane_workspace quilane_files quilane_engine quilane_sections
+set(QUILANE_MAY_LINK_quilane_base "")
+set(QUILANE_MAY_LINK_quilane_workspace quilane_base)
+set(QUILANE_MAY_LINK_quilane_files quilane_base)
+set(QUILANE_MAY_LINK_quilane_engine quilane_base quilane_workspace quilane_files)
+set(QUILANE_MAY_LINK_quilane_sections quilane_base)
+set(QUILANE_MAY_LINK_quilane_window quilane_base quilane_workspace quilane_files quilane_engine)
+set(QUILANE_MAY_LINK_quilane_command_line quilane_base)
+set(QUILANE_MAY_LINK_quilane_batch quilane_base quilane_files quilane_engine quilane_sections)
+set(QUILANE_MAY_LINK_quilane quilane_base quilane_files quilane_engine quilane_sections
   quilane_batch)
 
 # The quilane_ targets that `target` links, directly or through its interface.

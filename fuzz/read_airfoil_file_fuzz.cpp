@@ -1,90 +1,68 @@
-// The readers on arbitrary bytes: ReadAirfoilFile (*.arf) and
+// The readers on arbitrary bytes: LoadArfFile (the *.arf reader alone) and
 // LoadCoordinateFile (every format, the tolerant .dat reading among them). A
-// refused file leaves the workspace as it was and says which file; an
-// accepted one gives a contour the engine can take: 2..1000 finite points
-// (at least 3 from a .dat file), the nose at x = 0, a positive finite chord,
-// and the entries above the count untouched; a load's summary matches what
-// was stored.
+// refusal is the file's, by a code of the readers, with a message naming the
+// file; an accepted file gives a section the engine can take: 2..1000 finite
+// points (at least 3 from a .dat file), the nose at x = 0, a positive finite
+// chord, a title of one line; a load's summary matches the section it made.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "files/airfoil_file_reader.h"
+#include "base/capacity.h"
 #include "files/coordinate_file.h"
 #include "fuzz_support.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane::fuzz {
 namespace {
 
-// A workspace that already holds an earlier file and a calculation's traces,
-// so that a refusal that touched anything shows.
-const AirfoilWorkspace& Earlier() {
-  static const AirfoilWorkspace earlier = [] {
-    AirfoilWorkspace ws;
-    ws.Pi = 4 * std::atan(1.0);
-    ws.InputPath = (ScratchFolder() / "earlier.arf").string();
-    WriteBytes(ws.InputPath, "Earlier\n6\n1 2 0\n2 1 -0.1\n3 0 0\n4 1 0.1\n5 2 0\n6 3 0\n");
-    Check(LoadAirfoilFile(ws).ok, "the earlier file must load");
-    for (int i = 1; i <= kPointCapacity; ++i) {
-      if (i > ws.N) {
-        ws.X[i] = -1.0 * i;
-        ws.Y[i] = 0.5 * i;
-      }
-    }
-    ws.NCamber = 3.5;
-    ws.PlotX0 = 0.25;
-    ws.PlotTitle = "Earlier - redistributed";
-    return ws;
-  }();
-  return earlier;
-}
-
-// What every accepted contour must be, whichever reader took it.
-void CheckStored(const AirfoilWorkspace& ws, const AirfoilWorkspace& before, int min_points) {
-  Check(ws.N >= min_points && ws.N <= kPointCapacity, "point count out of range");
-  Check(ws.ILE >= 2 && ws.ILE <= ws.N, "nose index out of range");
-  Check(ws.X[ws.ILE] == 0.0, "x at the nose is not 0");
-  Check(std::isfinite(ws.Chord) && ws.Chord > 0, "chord not positive and finite");
-  Check(std::isfinite(ws.Xmin), "Xmin not finite");
-  Check(ws.AirfoilTitle.find_first_of("\r\n") == std::string::npos, "title holds a line end");
-  for (int i = 1; i <= ws.N; ++i) {
-    Check(std::isfinite(ws.X[i]) && std::isfinite(ws.Y[i]), "a point is not finite");
-  }
-  for (int i = ws.N + 1; i <= kPointCapacity; ++i) {
-    Check(ws.X[i] == before.X[i] && ws.Y[i] == before.Y[i], "an entry above the count changed");
+// What every accepted section must be, whichever reader took it.
+void CheckSection(const Section& section, int min_points) {
+  const Contour& contour = section.contour;
+  const int n = static_cast<int>(contour.x.size());
+  Check(contour.y.size() == contour.x.size(), "x and y of different lengths");
+  Check(n >= min_points && n <= kPointCapacity, "point count out of range");
+  Check(section.nose >= 2 && section.nose <= n, "nose index out of range");
+  Check(contour.x[section.nose - 1] == 0.0, "x at the nose is not 0");
+  Check(std::isfinite(section.chord) && section.chord > 0, "chord not positive and finite");
+  Check(std::isfinite(section.x_min), "Xmin not finite");
+  Check(section.title.find_first_of("\r\n") == std::string::npos, "title holds a line end");
+  for (int i = 0; i < n; ++i) {
+    Check(std::isfinite(contour.x[i]) && std::isfinite(contour.y[i]), "a point is not finite");
   }
 }
 
-// A refusal: nothing changed, and the message names the file.
-void CheckRefused(const FileResult& result, const AirfoilWorkspace& ws,
-                  const AirfoilWorkspace& before, const std::string& path) {
-  Check(ws == before, "a refused file changed the workspace");
-  Check(result.message.find("\"" + path + "\"") != std::string::npos,
-        "the refusal does not name the file: " + result.message);
+// A refusal of the file, by a code of the readers, with a message that names
+// it.
+void CheckRefused(const Refusal& refusal, const std::string& path) {
+  Check(refusal.code == RefusalCode::kUnreadableFile ||
+            refusal.code == RefusalCode::kNotPlainText ||
+            refusal.code == RefusalCode::kMalformedFile ||
+            refusal.code == RefusalCode::kUnusableContour,
+        "a refusal by a code the readers do not give: " + refusal.message);
+  Check(refusal.file == path && refusal.line >= 0, "the refusal's place is not in the file");
+  Check(refusal.message.find("\"" + path + "\"") != std::string::npos,
+        "the refusal does not name the file: " + refusal.message);
 }
 
 void ReadAsArf(const std::string& path) {
-  AirfoilWorkspace ws = Earlier();
-  ws.InputPath = path;
-  const AirfoilWorkspace before = ws;
-  const FileResult result = ReadAirfoilFile(ws);
-  if (!result.ok) return CheckRefused(result, ws, before, path);
-  Check(result.message.empty(), "an accepted file came with a message");
-  CheckStored(ws, before, 2);
+  const Expected<LoadedFile> loaded = LoadArfFile(path);
+  if (!loaded) return CheckRefused(loaded.error(), path);
+  Check(loaded->summary.format == "arf", "the *.arf reader names another format");
+  CheckSection(loaded->section, 2);
 }
 
 void LoadAnyFormat(const std::string& path) {
-  AirfoilWorkspace ws = Earlier();
-  const AirfoilWorkspace before = ws;
-  LoadSummary summary;
-  const FileResult result = LoadCoordinateFile(ws, path, &summary);
-  if (!result.ok) return CheckRefused(result, ws, before, path);
-  CheckStored(ws, before, summary.format == "arf" ? 2 : 3);
-  Check(ws.InputPath == path && ws.FileLoaded && ws.NI == ws.N, "the load was not made current");
-  Check(summary.points == ws.N && summary.nose_index == ws.ILE, "the summary is not the load's");
+  const Expected<LoadedFile> loaded = LoadCoordinateFile(path);
+  if (!loaded) return CheckRefused(loaded.error(), path);
+  const LoadSummary& summary = loaded->summary;
+  const Section& section = loaded->section;
+  CheckSection(section, summary.format == "arf" ? 2 : 3);
+  Check(loaded->path == path, "the load names another file");
+  Check(summary.points == static_cast<int>(section.contour.x.size()) &&
+            summary.nose_index == section.nose,
+        "the summary is not the load's");
   Check(std::isfinite(summary.trailing_edge_gap) && summary.trailing_edge_gap >= 0,
         "the trailing-edge gap is not a finite distance");
   Check(summary.header_lines >= 0 && summary.ignored_lines >= 0 && summary.dropped_points >= 0,

@@ -12,7 +12,6 @@
 
 #include "files/result_file_writer.h"
 #include "sections/naca_section.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace {
 
@@ -32,27 +31,14 @@ constexpr std::array<Sample, 4> kSamples = {{
 
 // The file text of one sample, or an empty string with message set.
 std::string SampleText(const Sample& sample, std::string& message) {
-  const quilane::SectionResult result = quilane::Naca4Section(
-      sample.digits, sample.point_count, sample.trailing_edge);
-  if (!result.ok) {
-    message = result.message;
+  const quilane::Expected<quilane::AirfoilSection> section =
+      quilane::Naca4Section(sample.digits, sample.point_count, sample.trailing_edge);
+  if (!section) {
+    message = section.error().message;
     return {};
   }
-  const quilane::AirfoilSection& section = result.section;
-  const int count = static_cast<int>(section.x.size());
-  if (count > quilane::kPointCapacity) {
-    message = "too many points for a coordinate file";
-    return {};
-  }
-  quilane::PointArray x{};
-  quilane::PointArray y{};
-  for (int i = 1; i <= count; ++i) {
-    x[i] = section.x[i - 1];
-    y[i] = section.y[i - 1];
-  }
-  quilane::Settable<int> settable_count;
-  settable_count = count;
-  return quilane::ResultFileText(section.name, settable_count, x, y);
+  return quilane::ResultFileText(
+      section->name, {static_cast<double>(section->x.size()), section->x, section->y});
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& text) {

@@ -26,32 +26,46 @@ bool OptionScanner::Next() {
   return true;
 }
 
-bool OptionScanner::TakeValue(std::string& target, std::string& error) {
+std::optional<Refusal> OptionScanner::TakeValue(std::string& target) {
   if (word_.attached) {
     target = *word_.attached;
-    return true;
+    return std::nullopt;
   }
   if (index_ + 1 < args_.size()) {
     target = args_[++index_];
-    return true;
+    return std::nullopt;
   }
-  error = "option " + word_.name + " needs a value";
-  return false;
+  return UsageRefusal("option " + word_.name + " needs a value");
 }
 
-bool OptionScanner::TakeNoValue(std::string& error) const {
-  if (!word_.attached) return true;
-  error = "option " + word_.name + " takes no value";
-  return false;
+std::optional<Refusal> OptionScanner::TakeNoValue() const {
+  if (!word_.attached) return std::nullopt;
+  return UsageRefusal("option " + word_.name + " takes no value");
 }
+
+Refusal UsageRefusal(std::string text) { return Refusal(RefusalCode::kUsage, std::move(text)); }
 
 void PrintToolMessage(std::FILE* stream, std::string_view program, const std::string& text) {
-  const std::string line = std::string(program) + ": " + text + "\n";
-  std::fwrite(line.data(), 1, line.size(), stream);
+  std::string lines;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    lines += std::string(program) + ": " + text.substr(start, end - start) + "\n";
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  std::fwrite(lines.data(), 1, lines.size(), stream);
 }
 
-int PrintUsageError(std::FILE* stream, std::string_view program, const std::string& text) {
-  PrintToolMessage(stream, program, text + "\nTry '" + std::string(program) + " --help'.");
+void PrintRefusal(std::FILE* stream, std::string_view program, const Refusal& refusal,
+                  std::string_view mapping_action) {
+  PrintToolMessage(stream, program, MessageWithWayOut(refusal, mapping_action));
+}
+
+int PrintUsageError(std::FILE* stream, std::string_view program, const Refusal& refusal) {
+  PrintToolMessage(stream, program, refusal.message);
+  const std::string hint = "Try '" + std::string(program) + " --help'.\n";
+  std::fwrite(hint.data(), 1, hint.size(), stream);
   return kExitUsage;
 }
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/refusal.h"
+
 namespace quilane {
 
 // Exit codes of the tools.
@@ -46,13 +48,12 @@ class OptionScanner {
   bool HasAttached() const { return word_.attached.has_value(); }
 
   // Puts the current option's value into `target`, taking the next argument
-  // when none is attached. Without one, sets `error` to "option NAME needs a
-  // value" and returns false.
-  bool TakeValue(std::string& target, std::string& error);
+  // when none is attached. Without one, refuses: "option NAME needs a value".
+  std::optional<Refusal> TakeValue(std::string& target);
 
-  // For an option that takes no value: false, with `error` set to "option
-  // NAME takes no value", when one is attached.
-  bool TakeNoValue(std::string& error) const;
+  // For an option that takes no value: refuses one attached to it, "option
+  // NAME takes no value".
+  std::optional<Refusal> TakeNoValue() const;
 
  private:
   const std::vector<std::string>& args_;
@@ -63,11 +64,20 @@ class OptionScanner {
   OptionWord word_;
 };
 
-// A message line of a tool: "PROGRAM: TEXT\n".
+// A command line the tool does not take (kUsage), in the words `text`.
+Refusal UsageRefusal(std::string text);
+
+// A message of a tool: each of its lines as "PROGRAM: LINE\n".
 void PrintToolMessage(std::FILE* stream, std::string_view program, const std::string& text);
 
-// Prints TEXT and the hint to read --help; returns kExitUsage.
-int PrintUsageError(std::FILE* stream, std::string_view program, const std::string& text);
+// A refusal as a tool shows it: its message and its way out, with
+// `mapping_action` for the tool's switch ("use --mapping"), each line
+// behind the program's name.
+void PrintRefusal(std::FILE* stream, std::string_view program, const Refusal& refusal,
+                  std::string_view mapping_action);
+
+// Prints the usage refusal and the hint to read --help; returns kExitUsage.
+int PrintUsageError(std::FILE* stream, std::string_view program, const Refusal& refusal);
 
 }  // namespace quilane
 

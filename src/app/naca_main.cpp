@@ -18,10 +18,12 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "base/capacity.h"
+#include "base/expected.h"
 #include "files/dat_file_writer.h"
+#include "files/file_save.h"
 #include "files/result_file_writer.h"
 #include "sections/naca_section.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace {
 
@@ -74,7 +76,13 @@ void Print(std::FILE* stream, const std::string& text) {
 
 void PrintMessage(const std::string& text) { quilane::PrintToolMessage(stderr, kProgram, text); }
 
-int UsageError(const std::string& text) { return quilane::PrintUsageError(stderr, kProgram, text); }
+void PrintRefusal(const quilane::Refusal& refusal) {
+  quilane::PrintToolMessage(stderr, kProgram, refusal.message);
+}
+
+int UsageError(const std::string& text) {
+  return quilane::PrintUsageError(stderr, kProgram, quilane::UsageRefusal(text));
+}
 
 // A whole number from 3 to kPointCapacity in plain digits, or nothing.
 std::optional<int> PointCount(std::string_view text) {
@@ -89,9 +97,9 @@ std::optional<int> PointCount(std::string_view text) {
 }
 
 // Options before or after the codes, as OptionScanner reads them.
-std::string Parse(const std::vector<std::string>& args, Options& options) {
+std::optional<quilane::Refusal> Parse(const std::vector<std::string>& args, Options& options) {
+  using quilane::UsageRefusal;
   quilane::OptionScanner scanner(args);
-  std::string error;
   while (scanner.Next()) {
     if (scanner.IsOperand()) {
       options.codes.push_back(scanner.word());
@@ -103,15 +111,15 @@ std::string Parse(const std::vector<std::string>& args, Options& options) {
     const bool valued = name == "-n" || name == "--points" || name == "-f" ||
                         name == "--format" || name == "-o" || name == "--output" ||
                         name == "-d" || name == "--output-dir";
-    if (!flag && !valued) return "unknown option " + scanner.word();
+    if (!flag && !valued) return UsageRefusal("unknown option " + scanner.word());
     std::string value;
-    if (flag && !scanner.TakeNoValue(error)) return error;
-    if (valued && !scanner.TakeValue(value, error)) return error;
+    if (auto refused = flag ? scanner.TakeNoValue() : scanner.TakeValue(value)) return refused;
     if (name == "-n" || name == "--points") {
       const auto count = PointCount(value);
       if (!count) {
-        return "the number of points \"" + value + "\" is not a whole number from 3 to " +
-               std::to_string(quilane::kPointCapacity);
+        return UsageRefusal("the number of points \"" + value +
+                            "\" is not a whole number from 3 to " +
+                            std::to_string(quilane::kPointCapacity));
       }
       options.points = *count;
     } else if (name == "-f" || name == "--format") {
@@ -120,13 +128,13 @@ std::string Parse(const std::vector<std::string>& args, Options& options) {
       } else if (value == "selig") {
         options.format = Format::kSelig;
       } else {
-        return "the format \"" + value + "\" is neither arf nor selig";
+        return UsageRefusal("the format \"" + value + "\" is neither arf nor selig");
       }
     } else if (name == "-o" || name == "--output") {
-      if (value.empty()) return "option " + name + " needs a file name";
+      if (value.empty()) return UsageRefusal("option " + name + " needs a file name");
       options.output = value;
     } else if (name == "-d" || name == "--output-dir") {
-      if (value.empty()) return "option " + name + " needs a folder name";
+      if (value.empty()) return UsageRefusal("option " + name + " needs a folder name");
       options.output_dir = value;
     } else if (name == "--sharp") {
       options.trailing_edge = quilane::TrailingEdge::kSharp;
@@ -138,22 +146,14 @@ std::string Parse(const std::vector<std::string>& args, Options& options) {
       options.version = true;
     }
   }
-  return "";
+  return std::nullopt;
 }
 
 // The file text of a generated section in the chosen layout.
 std::string SectionText(const quilane::AirfoilSection& section, Format format) {
-  const int count = static_cast<int>(section.x.size());
-  quilane::PointArray x{};
-  quilane::PointArray y{};
-  for (int i = 1; i <= count; ++i) {
-    x[i] = section.x[i - 1];
-    y[i] = section.y[i - 1];
-  }
-  if (format == Format::kSelig) return quilane::SeligFileText(section.name, count, x, y);
-  quilane::Settable<int> settable_count;
-  settable_count = count;
-  return quilane::ResultFileText(section.name, settable_count, x, y);
+  if (format == Format::kSelig) return quilane::SeligFileText(section.name, section.x, section.y);
+  return quilane::ResultFileText(section.name,
+                                 {static_cast<double>(section.x.size()), section.x, section.y});
 }
 
 // The file name of a section in a folder: "naca" and its digits.
@@ -169,16 +169,16 @@ std::string FileNameOf(const quilane::AirfoilSection& section, Format format) {
 // empty). Returns the file written, or nothing after a message.
 std::optional<std::string> WriteOne(const Options& options, const std::string& code,
                                     const std::string& output_dir, const std::string& output) {
-  const quilane::SectionResult result =
+  const quilane::Expected<quilane::AirfoilSection> section =
       quilane::NacaSection(code, options.points, options.trailing_edge);
-  if (!result.ok) {
-    PrintMessage(result.message + ".");
+  if (!section) {
+    PrintRefusal(section.error());
     return std::nullopt;
   }
-  const std::string text = SectionText(result.section, options.format);
+  const std::string text = SectionText(*section, options.format);
   std::string target = output;
   if (!output_dir.empty()) {
-    target = (fs::path(output_dir) / FileNameOf(result.section, options.format)).string();
+    target = (fs::path(output_dir) / FileNameOf(*section, options.format)).string();
   }
   if (target.empty()) {
     Print(stdout, text);
@@ -186,9 +186,8 @@ std::optional<std::string> WriteOne(const Options& options, const std::string& c
                                     : std::nullopt;
   }
   const char* what = options.format == Format::kSelig ? "Selig file" : "coordinate file";
-  const quilane::FileResult written = quilane::WriteTextFile(target, text, what);
-  if (!written.ok) {
-    PrintMessage(written.message);
+  if (const auto refused = quilane::WriteTextFile(target, text, what)) {
+    PrintRefusal(*refused);
     return std::nullopt;
   }
   return target;
@@ -196,7 +195,9 @@ std::optional<std::string> WriteOne(const Options& options, const std::string& c
 
 int Run(const std::vector<std::string>& args) {
   Options options;
-  if (const std::string error = Parse(args, options); !error.empty()) return UsageError(error);
+  if (const auto refused = Parse(args, options)) {
+    return quilane::PrintUsageError(stderr, kProgram, *refused);
+  }
   if (options.help) {
     Print(stdout, std::string(kUsage));
     return quilane::kExitSuccess;

@@ -1,5 +1,5 @@
-// QuilaneConfMap: the window program. The workspace lives here, for as long
-// as the program runs, and is handed to the one window. With the environment
+// QuilaneConfMap: the window program, one window holding the program's state
+// for as long as it runs. With the environment
 // variable QUILANE_QUIT_AFTER_FIRST_PAINT=1 the program ends after its first
 // painted frame and prints when that was (for timing its start).
 #include <QApplication>
@@ -9,7 +9,6 @@
 #include "window/first_paint_exit.h"
 #include "window/form_quilane.h"
 #include "window/message_service.h"
-#include "workspace/airfoil_workspace.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -21,10 +20,8 @@ int main(int argc, char* argv[]) {
   // The desktop entry the window belongs to, for its icon in the task bar.
   QGuiApplication::setDesktopFileName("quilaneconfmap");
 
-  // The workspace is large (arrays of 1001 points): keep it off the stack.
-  auto workspace = std::make_unique<quilane::AirfoilWorkspace>();
   quilane::BoxMessageService messages;
-  quilane::FormQuilane form(*workspace, messages);
+  quilane::FormQuilane form(messages);
   messages.SetParent(&form);
   std::unique_ptr<quilane::FirstPaintExit> first_paint_exit;
   if (quilane::QuitAfterFirstPaintRequested()) {

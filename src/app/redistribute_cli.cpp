@@ -12,17 +12,16 @@
 #include <utility>
 #include <vector>
 
-#include "app/batch_run.h"
 #include "app/command_line.h"
+#include "app/naca_input.h"
+#include "base/expected.h"
 #include "engine/quality_report.h"
-#include "files/airfoil_file_reader.h"
+#include "engine/redistribute.h"
 #include "files/coordinate_file.h"
-#include "files/dat_file_reader.h"
-#include "files/dat_file_writer.h"
+#include "files/file_save.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
 #include "sections/naca_section.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 namespace {
@@ -30,6 +29,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kProgram = "quilane-redistribute";
+
+// How this tool turns conformal mapping on, for the way out of a refusal.
+constexpr std::string_view kMappingAction = "use --mapping";
 
 // Points of a section generated for --naca: cosine spaced, sharp trailing
 // edge, within the 250 knots of the piecewise cubic interpolation.
@@ -87,10 +89,7 @@ struct CliInput {
 };
 
 struct CliOptions {
-  std::string ni_text = "51";
-  bool mapping = false;
-  bool lagrange = true;
-  std::string npoly_text = "1";
+  TypedSettings settings;
   bool report = false;
   std::optional<double> max_deviation;
   std::string output;
@@ -100,11 +99,6 @@ struct CliOptions {
   bool version = false;
   bool info = false;
   std::vector<CliInput> inputs;
-};
-
-struct ParseOutcome {
-  CliOptions options;
-  std::string error;  // empty when the command line was understood
 };
 
 // A distance typed for --max-deviation: the whole text one finite number of 0
@@ -121,9 +115,8 @@ std::optional<double> ParseTolerance(const std::string& text) {
 
 // Takes options before or after the inputs; "--" ends the options; option
 // values may follow as the next argument or attached ("-n101", "--points=101").
-ParseOutcome ParseArguments(const std::vector<std::string>& args) {
-  ParseOutcome outcome;
-  CliOptions& options = outcome.options;
+Expected<CliOptions> ParseArguments(const std::vector<std::string>& args) {
+  CliOptions options;
   OptionScanner scanner(args);
   while (scanner.Next()) {
     const std::string& arg = scanner.word();
@@ -132,82 +125,73 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
       continue;
     }
     const std::string& name = scanner.name();
-    auto needs_value = [&](std::string& target) { return scanner.TakeValue(target, outcome.error); };
-    auto takes_no_value = [&]() { return scanner.TakeNoValue(outcome.error); };
+    const bool flag = name == "--info" || name == "--report" || name == "--mapping" ||
+                      name == "--pwcubic" || name == "-h" || name == "--help" ||
+                      name == "--version";
+    const bool valued = name == "-n" || name == "--points" || name == "--lagrange" ||
+                        name == "-o" || name == "--output" || name == "-d" ||
+                        name == "--output-dir" || name == "-f" || name == "--format" ||
+                        name == "--naca" || name == "--max-deviation";
+    if (!flag && !valued) return UsageRefusal("unknown option " + arg);
+    std::string value;
+    if (auto refused = flag ? scanner.TakeNoValue() : scanner.TakeValue(value)) {
+      return *std::move(refused);
+    }
 
     if (name == "-n" || name == "--points") {
-      if (!needs_value(options.ni_text)) return outcome;
+      options.settings.points = value;
     } else if (name == "--lagrange") {
-      if (!needs_value(options.npoly_text)) return outcome;
-      options.lagrange = true;
+      options.settings.degree = value;
+      options.settings.method = Method::kLagrange;
     } else if (name == "-o" || name == "--output") {
-      if (!needs_value(options.output)) return outcome;
-      if (options.output.empty()) {
-        outcome.error = "option " + name + " needs a file name";
-        return outcome;
-      }
+      if (value.empty()) return UsageRefusal("option " + name + " needs a file name");
+      options.output = value;
     } else if (name == "-d" || name == "--output-dir") {
-      if (!needs_value(options.output_dir)) return outcome;
-      if (options.output_dir.empty()) {
-        outcome.error = "option " + name + " needs a folder name";
-        return outcome;
-      }
+      if (value.empty()) return UsageRefusal("option " + name + " needs a folder name");
+      options.output_dir = value;
     } else if (name == "-f" || name == "--format") {
-      std::string format;
-      if (!needs_value(format)) return outcome;
-      if (format == "arf") {
+      if (value == "arf") {
         options.format = ResultFormat::kArf;
-      } else if (format == "selig") {
+      } else if (value == "selig") {
         options.format = ResultFormat::kSelig;
       } else {
-        outcome.error = "the format \"" + format + "\" is neither arf nor selig";
-        return outcome;
+        return UsageRefusal("the format \"" + value + "\" is neither arf nor selig");
       }
     } else if (name == "--naca") {
-      std::string code;
-      if (!needs_value(code)) return outcome;
-      options.inputs.push_back({"", code});
+      options.inputs.push_back({"", value});
     } else if (name == "--info") {
-      if (!takes_no_value()) return outcome;
       options.info = true;
     } else if (name == "--report") {
-      if (!takes_no_value()) return outcome;
       options.report = true;
     } else if (name == "--max-deviation") {
-      std::string tolerance;
-      if (!needs_value(tolerance)) return outcome;
-      options.max_deviation = ParseTolerance(tolerance);
+      options.max_deviation = ParseTolerance(value);
       if (!options.max_deviation) {
-        outcome.error = "option " + name + " needs a distance of 0 or more in chord units, " +
-                        "such as 0.005, not \"" + tolerance + "\"";
-        return outcome;
+        return UsageRefusal("option " + name + " needs a distance of 0 or more in chord units, " +
+                            "such as 0.005, not \"" + value + "\"");
       }
     } else if (name == "--mapping") {
-      if (!takes_no_value()) return outcome;
-      options.mapping = true;
+      options.settings.route = Route::kConformalMapping;
     } else if (name == "--pwcubic") {
-      if (!takes_no_value()) return outcome;
-      options.lagrange = false;
+      options.settings.method = Method::kPwCubic;
     } else if (name == "-h" || name == "--help") {
-      if (!takes_no_value()) return outcome;
       options.help = true;
-    } else if (name == "--version") {
-      if (!takes_no_value()) return outcome;
-      options.version = true;
     } else {
-      outcome.error = "unknown option " + arg;
-      return outcome;
+      options.version = true;
     }
   }
-  return outcome;
+  return options;
 }
 
 void PrintMessage(std::FILE* err, const std::string& text) {
   PrintToolMessage(err, kProgram, text);
 }
 
+void PrintRefusal(std::FILE* err, const Refusal& refusal) {
+  quilane::PrintRefusal(err, kProgram, refusal, kMappingAction);
+}
+
 int UsageError(std::FILE* err, const std::string& text) {
-  return PrintUsageError(err, kProgram, text);
+  return PrintUsageError(err, kProgram, UsageRefusal(text));
 }
 
 // The path the file list would build: the file's folder, the separator and
@@ -312,35 +296,32 @@ std::string LabelOf(const CliInput& input) {
   return input.naca.empty() ? input.path : "--naca " + input.naca;
 }
 
-// Loads one input as a click in the file list would: a coordinate file of
-// either kind (told from its content), or the generated NACA section with an
-// empty InputPath. `name` receives the name its results take in a folder
-// before the extension is chosen, and `dat` whether it was a .dat file.
-bool LoadInput(const CliInput& input, AirfoilWorkspace& ws, std::string& name, bool& dat,
-               std::FILE* err) {
-  dat = false;
+// One input read: its section, the file it came from ("" for a generated
+// one), the name its results take in a folder before the extension is
+// chosen, and whether it was a .dat file.
+struct LoadedInput {
+  Section section;
+  std::string path;
+  std::string name;
+  bool dat = false;
+};
+
+// Loads one input as a choice in the window would: a coordinate file of
+// either kind (told from its content), or the generated NACA section.
+Expected<LoadedInput> LoadInput(const CliInput& input) {
   if (!input.naca.empty()) {
-    const FileResult loaded =
-        LoadNacaInput(ws, input.naca, kNacaInputPoints, TrailingEdge::kSharp);
-    if (!loaded.ok) {
-      PrintMessage(err, loaded.message);
-      return false;
-    }
-    name = "naca";
-    for (const char c : ws.AirfoilTitle) {
+    Expected<Section> generated = NacaInput(input.naca, kNacaInputPoints, TrailingEdge::kSharp);
+    if (!generated) return std::move(generated.error());
+    std::string name = "naca";
+    for (const char c : generated->title) {
       if (c >= '0' && c <= '9') name.push_back(c);
     }
-    return true;
+    return LoadedInput{std::move(*generated), std::string(), std::move(name), false};
   }
-  LoadSummary summary;
-  const FileResult loaded = LoadCoordinateFile(ws, InputPathOf(input.path), &summary);
-  if (!loaded.ok) {
-    PrintMessage(err, loaded.message);
-    return false;
-  }
-  dat = summary.format != "arf";
-  name = fs::path(input.path).filename().string();
-  return true;
+  Expected<LoadedFile> loaded = LoadCoordinateFile(InputPathOf(input.path));
+  if (!loaded) return std::move(loaded.error());
+  return LoadedInput{std::move(loaded->section), std::move(loaded->path),
+                     fs::path(input.path).filename().string(), loaded->summary.format != "arf"};
 }
 
 // The result file of an input in the output folder: a *.arf input keeps its
@@ -364,33 +345,27 @@ void PrintReport(const CliInput& input, const QualityReport& report, std::FILE* 
   std::fwrite(text.data(), 1, text.size(), err);
 }
 
-// Redistributes the loaded contour of `ws` with the command line's settings
-// and keeps the result in `ws`; reports, and refuses a result that lies
-// farther off than --max-deviation.
-bool Calculate(const CliOptions& options, const CliInput& input, AirfoilWorkspace& ws,
-               std::FILE* err) {
-  BatchSettings settings;
-  settings.ni_text = options.ni_text;
-  settings.mapping = options.mapping;
-  settings.lagrange = options.lagrange;
-  settings.npoly_text = options.npoly_text;
-  settings.report = options.report || options.max_deviation.has_value();
-  std::vector<std::string> messages;
-  QualityReport report;
-  if (!RunBatchCalculation(ws, settings, messages, &report)) {
-    for (const std::string& message : messages) PrintMessage(err, message);
-    return false;
-  }
+// Redistributes the section with the command line's settings, read as the
+// window reads its boxes; reports, and refuses a result that lies farther
+// off than --max-deviation.
+Expected<RedistributeResult> Calculate(const CliOptions& options, const CliInput& input,
+                                       const Section& section, std::FILE* err) {
+  Expected<RedistributeSettings> settings = ReadSettings(options.settings);
+  if (!settings) return std::move(settings.error());
+  settings->report = options.report || options.max_deviation.has_value();
+  Expected<RedistributeResult> result = Redistribute(section, *settings);
+  if (!result) return result;
+  const QualityReport& report = result->report;
   if (options.report) PrintReport(input, report, err);
   if (options.max_deviation && !(report.max_deviation <= *options.max_deviation)) {
-    PrintMessage(err, "New point " + FormatWhole(report.max_deviation_point) + " lies " +
-                          FormatMessageNumber(report.max_deviation) +
-                          " of the chord off the contour, more than --max-deviation " +
-                          FormatMessageNumber(*options.max_deviation) +
-                          "; nothing was written for this input.");
-    return false;
+    return PointRefusal(RefusalCode::kDeviationTooLarge, report.max_deviation_point,
+                        "New point " + FormatWhole(report.max_deviation_point) + " lies " +
+                            FormatMessageNumber(report.max_deviation) +
+                            " of the chord off the contour, more than --max-deviation " +
+                            FormatMessageNumber(*options.max_deviation) +
+                            "; nothing was written for this input.");
   }
-  return true;
+  return result;
 }
 
 // Reads one input, runs the calculation and writes its results: to `output`
@@ -402,49 +377,54 @@ bool Calculate(const CliOptions& options, const CliInput& input, AirfoilWorkspac
 std::optional<std::pair<std::string, std::string>> RedistributeOne(
     const CliOptions& options, const CliInput& input, EarlierResults& written_before,
     std::FILE* out, std::FILE* err) {
-  AirfoilWorkspace ws;
-  std::string name;
-  bool dat = false;
-  if (!LoadInput(input, ws, name, dat, err)) return std::nullopt;
+  Expected<LoadedInput> loaded = LoadInput(input);
+  if (!loaded) {
+    PrintRefusal(err, loaded.error());
+    return std::nullopt;
+  }
+  const Expected<RedistributeResult> result = Calculate(options, input, loaded->section, err);
+  if (!result) {
+    PrintRefusal(err, result.error());
+    return std::nullopt;
+  }
 
-  if (!Calculate(options, input, ws, err)) return std::nullopt;
-
-  const std::string output =
-      options.output_dir.empty() ? options.output : FolderOutput(options, input, name, dat);
+  const std::string output = options.output_dir.empty()
+                                 ? options.output
+                                 : FolderOutput(options, input, loaded->name, loaded->dat);
+  const ResultFiles files = ResultFilesOf(*result, options.format, output);
   if (output.empty()) {
-    const std::string text = ResultText(ws, options.format);
+    const std::string text = PointsFileText(files);
     std::fwrite(text.data(), 1, text.size(), out);
     if (std::fflush(out) != 0) return std::nullopt;
     return std::make_pair(std::string(), std::string());
   }
 
-  ws.SaveName = output;
-  ws.CamberName = CamberOutputName(output, options.format);
-  const bool save_exists = MayExist(ws.SaveName);
-  const bool camber_exists = MayExist(ws.CamberName);
-  for (const auto& [target, exists] :
-       {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
+  const bool points_exist = MayExist(files.points_path);
+  const bool camber_exists = MayExist(files.camber_path);
+  for (const auto& [target, exists] : {std::pair(&files.points_path, points_exist),
+                                       std::pair(&files.camber_path, camber_exists)}) {
     if (written_before.Holds(*target, exists)) {
-      PrintMessage(err, "The output \"" + *target +
-                            "\" already holds the result of an earlier input of this run; "
-                            "give inputs of the same name separate runs or folders.");
+      PrintRefusal(err,
+                   FileRefusal(RefusalCode::kReplacesResult, *target, 0,
+                               "The output \"" + *target +
+                                   "\" already holds the result of an earlier input of this "
+                                   "run; give inputs of the same name separate runs or folders."));
       return std::nullopt;
     }
   }
-  for (const auto& [target, exists] :
-       {std::pair(&ws.SaveName, save_exists), std::pair(&ws.CamberName, camber_exists)}) {
+  for (const auto& [target, exists] : {std::pair(&files.points_path, points_exist),
+                                       std::pair(&files.camber_path, camber_exists)}) {
     if (!exists) continue;
-    if (const FileResult kept = CheckNotTheInput(*target, ws.InputPath); !kept.ok) {
-      PrintMessage(err, kept.message);
+    if (const auto kept = CheckNotTheInput(*target, loaded->path)) {
+      PrintRefusal(err, *kept);
       return std::nullopt;
     }
   }
-  const FileResult written = WriteResult(ws, options.format);
-  if (!written.ok) {
-    PrintMessage(err, written.message);
+  if (const auto refused = WriteResultFiles(files)) {
+    PrintRefusal(err, *refused);
     return std::nullopt;
   }
-  return std::make_pair(ws.SaveName, ws.CamberName);
+  return std::make_pair(files.points_path, files.camber_path);
 }
 
 // --info: reads each input file as a run would and prints what it saw, one
@@ -459,15 +439,13 @@ int DescribeInputs(const CliOptions& options, std::FILE* out, std::FILE* err) {
     if (!input.naca.empty()) return UsageError(err, "option --info describes files, not --naca");
   }
   for (const CliInput& input : options.inputs) {
-    AirfoilWorkspace ws;
-    LoadSummary summary;
-    const FileResult loaded = LoadCoordinateFile(ws, input.path, &summary);
-    if (!loaded.ok) {
-      PrintMessage(err, loaded.message);
+    const Expected<LoadedFile> loaded = LoadCoordinateFile(input.path);
+    if (!loaded) {
+      PrintRefusal(err, loaded.error());
       ++refused;
       continue;
     }
-    const std::string line = input.path + ": " + DescribeLoad(summary) + "\n";
+    const std::string line = input.path + ": " + DescribeLoad(loaded->summary) + "\n";
     std::fwrite(line.data(), 1, line.size(), out);
   }
   std::fflush(out);
@@ -477,9 +455,9 @@ int DescribeInputs(const CliOptions& options, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int RunRedistributeCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-  const ParseOutcome parsed = ParseArguments(args);
-  if (!parsed.error.empty()) return UsageError(err, parsed.error);
-  const CliOptions& options = parsed.options;
+  const Expected<CliOptions> parsed = ParseArguments(args);
+  if (!parsed) return PrintUsageError(err, kProgram, parsed.error());
+  const CliOptions& options = *parsed;
   if (options.help) {
     std::fwrite(kUsage.data(), 1, kUsage.size(), out);
     return kExitSuccess;

@@ -18,7 +18,6 @@
 
 #include "window/form_quilane.h"
 #include "window/message_service.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace {
 
@@ -57,9 +56,8 @@ int main(int argc, char* argv[]) {
   if (!sample.isFile()) return Fail("no such file: " + args[1]);
   if (!QDir::setCurrent(sample.absolutePath())) return Fail("cannot enter " + sample.absolutePath());
 
-  auto workspace = std::make_unique<quilane::AirfoilWorkspace>();
   StderrMessages messages;
-  quilane::FormQuilane form(*workspace, messages);
+  quilane::FormQuilane form(messages);
   form.show();
   QApplication::processEvents();
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/precondition.h"
+
 namespace quilane {
 
 namespace {
@@ -19,6 +21,7 @@ int RoundHalfEven(double value) {
 
 void ComputeCamber(AirfoilWorkspace& ws) {
   const int NI = ws.NI;
+  QUILANE_PRECONDITION(NI >= 1 && NI <= kPointCapacity);
   const double NCamber = (NI + 1) / 2.0;
   ws.NCamber = NCamber;
   // Pairs new points symmetric in index about the middle one: a + b = NI + 1.

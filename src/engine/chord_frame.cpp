@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "base/precondition.h"
+
 namespace quilane {
 
 ChordFrame ChordFrameOf(int N, const PointArray& X, const PointArray& Y, int ILE) {
+  QUILANE_PRECONDITION(N >= 1 && N <= kPointCapacity && ILE >= 1 && ILE <= N);
   ChordFrame frame;
   frame.x0 = X[ILE];
   frame.y0 = Y[ILE];
@@ -29,6 +32,7 @@ bool IsUsable(const ChordFrame& frame) {
 
 void ToChordFrame(const ChordFrame& frame, int count, const PointArray& X, const PointArray& Y,
                   PointArray& FX, PointArray& FY) {
+  QUILANE_PRECONDITION(count >= 0 && count <= kPointCapacity);
   for (int i = 1; i <= count; ++i) {
     if (X[i] == frame.x1 && Y[i] == frame.y1) {
       FX[i] = 1.0;
@@ -43,6 +47,7 @@ void ToChordFrame(const ChordFrame& frame, int count, const PointArray& X, const
 }
 
 void FromChordFrame(const ChordFrame& frame, int count, PointArray& X, PointArray& Y) {
+  QUILANE_PRECONDITION(count >= 0 && count <= kPointCapacity);
   for (int i = 1; i <= count; ++i) {
     const double fx = X[i] * frame.length;
     const double fy = Y[i] * frame.length;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/precondition.h"
+
 namespace quilane {
 
 void DistributeAlongX(AirfoilWorkspace& ws) {
@@ -9,6 +11,8 @@ void DistributeAlongX(AirfoilWorkspace& ws) {
   const int N = ws.N;
   const int NI = ws.NI;
   const int ILE = ws.ILE;
+  QUILANE_PRECONDITION(N >= 1 && N <= kPointCapacity && NI >= 2 && NI <= kPointCapacity);
+  QUILANE_PRECONDITION(Pi == 4 * std::atan(1.0));
 
   // Angle of each input point: arccos(2x - 1) on the first surface, reflected
   // from the nose on.

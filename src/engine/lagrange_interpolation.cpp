@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/precondition.h"
 #include "engine/station_search.h"
 
 namespace quilane {
@@ -15,6 +16,7 @@ using SupportTable = std::array<double, kMaxLagrangeDegree + 1>;
 }  // namespace
 
 double LagrangeEvaluate(int n, double x, const double* XL, const double* YL) {
+  QUILANE_PRECONDITION(n >= 0 && n <= kMaxLagrangeDegree);
   double sum = 0;
   for (int j = 0; j <= n; ++j) {
     double L = 1;
@@ -29,6 +31,8 @@ double LagrangeEvaluate(int n, double x, const double* XL, const double* YL) {
 
 int LagrangeInterpolate(int N, const PointArray& U, const PointArray& V, int NI,
                         const PointArray& UI, PointArray& VI, int nPoly) {
+  QUILANE_PRECONDITION(nPoly >= 0 && nPoly < N && N <= kPointCapacity);
+  QUILANE_PRECONDITION(NI >= 0 && NI <= kPointCapacity);
   // Sized once for the largest degree; entries 0..nPoly are written before
   // each evaluation reads them.
   SupportTable XL;

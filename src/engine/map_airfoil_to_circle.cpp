@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/precondition.h"
+
 namespace quilane {
 
 namespace {
@@ -19,6 +21,8 @@ int MapAirfoilToCircle(AirfoilWorkspace& ws, const PointArray& X, const PointArr
   const int N = ws.N;
   const int NI = ws.NI;
   const int ILE = ws.ILE;
+  QUILANE_PRECONDITION(N >= 1 && N <= kPointCapacity && ILE >= 1 && ILE <= N);
+  QUILANE_PRECONDITION(NI >= 2 && NI <= kPointCapacity && Pi == 4 * std::atan(1.0));
 
   // Parameters; the chord is 1 because x arrives normalised.
   ws.K = 2;

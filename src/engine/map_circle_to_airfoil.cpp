@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/precondition.h"
+
 namespace quilane {
 
 int MapCircleToAirfoil(AirfoilWorkspace& ws) {
@@ -10,6 +12,7 @@ int MapCircleToAirfoil(AirfoilWorkspace& ws) {
   const int K = ws.K;
   const double A = ws.A;
   const double KA = ws.KA;
+  QUILANE_PRECONDITION(NI >= 1 && NI <= kPointCapacity && K == 2);
 
   for (int j = 1; j <= NI; ++j) {
     if (ws.VI[j] <= 0) return j;  // no circle-plane point

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/precondition.h"
 #include "engine/station_search.h"
 
 namespace quilane {
@@ -16,6 +17,7 @@ PwCubicTable coefficient_table{};
 }  // namespace
 
 void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
+  QUILANE_PRECONDITION(n >= 1 && n <= 4);
   for (int i = 1; i <= n; ++i) {
     const double p = Aug[i][i];
     for (int c = i; c <= n + 1; ++c) Aug[i][c] = Aug[i][c] / p;
@@ -37,6 +39,7 @@ void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
 }
 
 void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V, PwCubicTable& table) {
+  QUILANE_PRECONDITION(N >= 2 && N <= kPointCapacity);
   // Slope at each knot: the bisector of the unit chords meeting there; zero at
   // both ends. Entries 1..N are all written below before any is read.
   PointArray KnotSlope;
@@ -84,6 +87,7 @@ int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
 
 int PwCubicEvaluate(int N, const PointArray& U, const PointArray& V, int NI,
                     const PointArray& UI, PointArray& VI, const PwCubicTable& table) {
+  QUILANE_PRECONDITION(N <= kPointCapacity && NI >= 0 && NI <= kPointCapacity);
   int first_unplaced = 0;
   int hint = 2;  // each search starts where the previous station's ended
   for (int i = 1; i <= NI; ++i) {

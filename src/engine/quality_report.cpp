@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/precondition.h"
+
 namespace quilane {
 namespace {
 
@@ -262,6 +264,8 @@ std::string PanelText(const PanelFigures& figures) {
 // The report of coordinates whose squares neither overflow nor underflow.
 QualityReport MeasureInRange(std::span<const double> input_x, std::span<const double> input_y,
                              std::span<const double> new_x, std::span<const double> new_y) {
+  QUILANE_PRECONDITION(!input_x.empty() && input_x.size() == input_y.size() &&
+                       new_x.size() == new_y.size());
   QualityReport report;
   report.input_points = PanelFiguresOf(input_x, input_y);
   report.new_points = PanelFiguresOf(new_x, new_y);

@@ -5,15 +5,13 @@
 #include <span>
 #include <string>
 
+#include "base/capacity.h"
 #include "engine/run_steps.h"
-#include "files/contour_store.h"
 #include "files/number_text.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 namespace {
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // One workspace per thread, reused: every entry a run reads it writes first.
 AirfoilWorkspace& ThreadWorkspace() {
@@ -21,95 +19,127 @@ AirfoilWorkspace& ThreadWorkspace() {
   return *ws;
 }
 
-RedistributeOutcome Refused(Refusal refusal) {
-  RedistributeOutcome outcome;
-  outcome.refusal = std::move(refusal);
-  return outcome;
+bool IsWholeNumber(double value, double lowest, double highest) {
+  return std::isfinite(value) && value == std::floor(value) && value >= lowest && value <= highest;
 }
 
-// The stations along the chord run from x = 1 to x = 1, so a contour whose
-// ends are not both at the trailing edge's x cannot take them.
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Along the chord, a section that the route cannot take and the mapping can:
+// a station out of range (the stations run from x = 1 to x = 1, so an open
+// trailing edge cannot take them), an x outside the chord, or angles that do
+// not rise.
 void AddWayOut(const AirfoilWorkspace& ws, bool mapping, Refusal& refusal) {
-  if (mapping || refusal.code != RefusalCode::kStationOutOfRange) return;
+  if (mapping) return;
+  if (refusal.code != RefusalCode::kStationOutOfRange &&
+      refusal.code != RefusalCode::kOutsideChord && refusal.code != RefusalCode::kOutOfOrder) {
+    return;
+  }
+  refusal.way_out = WayOut::kConformalMapping;
+  if (refusal.code != RefusalCode::kStationOutOfRange) return;
   if (ws.X[1] == 1.0 && ws.X[ws.N] == 1.0) return;
-  refusal.message += "; the contour's first and last points lie at x = " +
-                     FormatMessageNumber(ws.X[1]) + " and x = " + FormatMessageNumber(ws.X[ws.N]) +
-                     " of the chord (an open trailing edge), and the route along the chord "
-                     "needs both at x = 1: use conformal mapping for this section.";
+  refusal.way_out_reason =
+      "The contour's first and last points lie at x = " + FormatMessageNumber(ws.X[1]) +
+      " and x = " + FormatMessageNumber(ws.X[ws.N]) +
+      " of the chord (an open trailing edge), and the route along the "
+      "chord needs both at x = 1";
 }
 
 std::span<const double> Points(const PointArray& array, int count) {
   return std::span<const double>(array.data() + 1, static_cast<std::size_t>(count));
 }
 
+std::vector<double> Vector(const PointArray& array, int count) {
+  const std::span<const double> points = Points(array, count);
+  return std::vector<double>(points.begin(), points.end());
+}
+
 }  // namespace
 
-std::optional<Refusal> ReadPointCount(const std::string& text, int& points) {
-  const double value = ValueOfString(text);
-  if (auto refusal = CheckPointCount(value, Quoted(text))) return refusal;
-  points = static_cast<int>(value);
-  return std::nullopt;
+std::optional<Refusal> CheckPointCount(double value, const std::string& shown) {
+  if (IsWholeNumber(value, kMinNewPoints, kPointCapacity)) return std::nullopt;
+  return Refusal(RefusalCode::kPointCount,
+                 "Number of new points " + shown +
+                     " is not a whole number from 2 to 1000; type such a number and calculate "
+                     "again.");
 }
 
-std::optional<Refusal> ReadDegree(const std::string& text, int& degree) {
-  const double value = ValueOfString(text);
-  if (auto refusal = CheckDegree(value, Quoted(text))) return refusal;
-  // A degree beyond every contour's N stays beyond it, for Redistribute to refuse.
-  degree = value > kPointCapacity ? kPointCapacity : static_cast<int>(value);
-  return std::nullopt;
+std::optional<Refusal> CheckDegree(double value, const std::string& shown) {
+  if (IsWholeNumber(value, 0, HUGE_VAL)) return std::nullopt;
+  return Refusal(RefusalCode::kDegree,
+                 "nPoly " + shown +
+                     " is not a whole number of 0 or more; type the degree of the Lagrange "
+                     "polynomial, such as 1 or 3, and calculate again.");
 }
 
-RedistributeOutcome Redistribute(const Contour& contour, const RedistributeSettings& settings) {
-  AirfoilWorkspace& ws = ThreadWorkspace();
-  ws.Pi = 4 * std::atan(1.0);
-  const ContourOrigin origin{"The contour",
-                             FormatWhole(static_cast<long long>(contour.x.size())) + " points"};
-  const FileResult stored = StoreContour(ws, std::string(), contour.x, contour.y, origin);
-  if (!stored.ok) return Refused(Refusal{RefusalCode::kNoContour, 0, stored.message});
-  MakeStoredContourCurrent(ws);
+Expected<RedistributeSettings> ReadSettings(const TypedSettings& typed) {
+  RedistributeSettings settings;
+  settings.route = typed.route;
+  settings.method = typed.method;
+  const double points = ValueOfString(typed.points);
+  if (auto refusal = CheckPointCount(points, Quoted(typed.points))) return *std::move(refusal);
+  settings.points = static_cast<int>(points);
+  if (typed.method == Method::kLagrange) {
+    const double degree = ValueOfString(typed.degree);
+    if (auto refusal = CheckDegree(degree, Quoted(typed.degree))) return *std::move(refusal);
+    // A degree beyond every contour's N stays beyond it, for Redistribute to refuse.
+    settings.degree = degree > kPointCapacity ? kPointCapacity : static_cast<int>(degree);
+  }
+  return settings;
+}
 
+Expected<RedistributeResult> Redistribute(const Section& section,
+                                          const RedistributeSettings& settings) {
   const bool mapping = settings.route == Route::kConformalMapping;
   const bool lagrange = settings.method == Method::kLagrange;
+  const int n = static_cast<int>(section.contour.x.size());
   if (auto refusal = CheckPointCount(settings.points, FormatWhole(settings.points))) {
-    return Refused(std::move(*refusal));
+    return *std::move(refusal);
   }
   if (lagrange) {
     if (auto refusal = CheckDegree(settings.degree, FormatWhole(settings.degree))) {
-      return Refused(std::move(*refusal));
+      return *std::move(refusal);
     }
-    if (auto refusal = CheckDegreeBelowN(settings.degree, ws.N)) {
-      return Refused(std::move(*refusal));
-    }
+    if (auto refusal = CheckDegreeBelowN(settings.degree, n)) return *std::move(refusal);
   }
-  if (auto refusal = CheckContourForRoute(ws, mapping)) return Refused(std::move(*refusal));
 
-  ws.NI = settings.points;
+  AirfoilWorkspace& ws = ThreadWorkspace();
+  StoreSection(ws, section);
+  std::optional<Refusal> refusal = CheckContourForRoute(ws, mapping);
   ChordFrame frame;
-  std::optional<Refusal> refusal = LayOutCurve(ws, mapping, frame);
+  if (!refusal) {
+    ws.NI = settings.points;
+    refusal = LayOutCurve(ws, mapping, frame);
+  }
   if (!refusal) refusal = InterpolateCurve(ws, lagrange, settings.degree);
   if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame);
   if (refusal) {
     AddWayOut(ws, mapping, *refusal);
-    return Refused(std::move(*refusal));
+    return *std::move(refusal);
   }
 
   RedistributeResult result;
-  const std::span<const double> x = Points(ws.XI, ws.NI);
-  const std::span<const double> y = Points(ws.YI, ws.NI);
-  result.x.assign(x.begin(), x.end());
-  result.y.assign(y.begin(), y.end());
+  result.title = section.title + " - redistributed";
+  result.x = Vector(ws.XI, ws.NI);
+  result.y = Vector(ws.YI, ws.NI);
   result.camber_count = ws.NCamber;
   const int camber_points = static_cast<int>(ws.NCamber);
-  const std::span<const double> cx = Points(ws.XCamber, camber_points);
-  const std::span<const double> cy = Points(ws.YCamber, camber_points);
-  result.camber_x.assign(cx.begin(), cx.end());
-  result.camber_y.assign(cy.begin(), cy.end());
+  result.camber_x = Vector(ws.XCamber, camber_points);
+  result.camber_y = Vector(ws.YCamber, camber_points);
   if (settings.report) {
-    result.report = MeasureQuality(Points(ws.X, ws.N), Points(ws.Y, ws.N), x, y);
+    result.report = MeasureQuality(section.contour.x, section.contour.y, result.x, result.y);
   }
-  RedistributeOutcome outcome;
-  outcome.result = std::move(result);
-  return outcome;
+  return result;
+}
+
+ResultFiles ResultFilesOf(const RedistributeResult& result, ResultFormat format,
+                          const std::string& points_path) {
+  return ResultFiles{result.title,
+                     {static_cast<double>(result.x.size()), result.x, result.y},
+                     {result.camber_count, result.camber_x, result.camber_y},
+                     format,
+                     points_path,
+                     CamberOutputName(points_path, format)};
 }
 
 }  // namespace quilane

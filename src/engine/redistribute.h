@@ -1,8 +1,7 @@
-// The calculation as a plain value-level call: a contour and the settings in,
-// the new points, the camber line and a quality report out, or one refusal.
-// The command-line tool, the fuzz targets, the benchmarks and bindings call
-// this; the window calls RunCalculation, which runs the same steps on its
-// workspace, so both give the same numbers to the last bit.
+// The calculation as a plain value-level call: a section and the settings
+// in, the new points, the camber line and a quality report out, or one
+// refusal. Every front end calls it: the window, the command-line tool, the
+// Python module, the fuzz targets and the benchmarks.
 #ifndef QUILANE_ENGINE_REDISTRIBUTE_H_
 #define QUILANE_ENGINE_REDISTRIBUTE_H_
 
@@ -10,20 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "base/expected.h"
 #include "engine/quality_report.h"
-#include "engine/refusal.h"
+#include "files/result_file_writer.h"
+#include "files/section.h"
 
 namespace quilane {
-
-// A contour as read from a coordinate file: points from the trailing edge
-// along one surface (the lower one for the conformal mapping) to the nose and
-// back along the other, in file units. x is normalised as the reader does
-// (the nose found where x last falls, the chord from the last rise), so a
-// contour whose x already runs from 0 at its nose to 1 is used as it stands.
-struct Contour {
-  std::vector<double> x;
-  std::vector<double> y;
-};
 
 enum class Route {
   kAlongChord,        // cosine spacing in x, y interpolated over the angle
@@ -44,6 +35,9 @@ struct RedistributeSettings {
 };
 
 struct RedistributeResult {
+  // The section's title followed by " - redistributed": the title line of
+  // the written files and the plot's second title.
+  std::string title;
   // New points 1..NI as x[0..NI-1], y[0..NI-1], x normalised like the input.
   std::vector<double> x;
   std::vector<double> y;
@@ -56,26 +50,52 @@ struct RedistributeResult {
   QualityReport report;
 };
 
-// Either a result or a refusal.
-struct RedistributeOutcome {
-  std::optional<RedistributeResult> result;
-  std::optional<Refusal> refusal;
-  bool ok() const { return result.has_value(); }
+// Redistributes `section` (as MakeSection makes it: 2..kPointCapacity points,
+// the nose among them, x normalised): checks the settings, lays out the
+// stations by the route, interpolates by the method, maps back (in the
+// contour's chord frame on the mapping route), computes the camber line and
+// measures the report against the section's points.
+//
+// Refusals, in this order: the number of new points not a whole number
+// 2..1000 (kPointCount); with Lagrange, a degree that is no whole number of 0
+// or more (kDegree) or not lower than N (kDegreeNotBelowN: "nPoly must be
+// lower then N"); on the mapping route a contour listed upper surface first;
+// along the chord an x outside 0..1; a nose on the trailing edge, points or
+// stations on a singular point, a curve whose abscissae do not rise, a
+// station no interval takes ("xI(i) = ... is not in the given interpolation
+// range"), new or camber points that are not finite numbers. Along the
+// chord, a station out of range, an x outside the chord and abscissae that
+// do not rise have conformal mapping as their way out. Re-entrant per thread.
+Expected<RedistributeResult> Redistribute(const Section& section,
+                                          const RedistributeSettings& settings);
+
+// The settings as a front end that takes text has them: the boxes Text_NI
+// and Text_nPoly as typed, the route and the method.
+struct TypedSettings {
+  std::string points = "51";
+  Route route = Route::kAlongChord;
+  Method method = Method::kLagrange;
+  std::string degree = "1";  // read only with Lagrange
 };
 
-// Redistributes the contour: normalises x, lays out the stations by the route,
-// interpolates by the method, maps back (in the contour's chord frame on the
-// mapping route), computes the camber line and measures the report against
-// the normalised input points. Refusals are those of RunCalculation plus a
-// contour the reader would refuse (code kNoContour). Re-entrant per thread.
-RedistributeOutcome Redistribute(const Contour& contour, const RedistributeSettings& settings);
+// Reads typed settings as the window reads its boxes: the value-of-a-string
+// rule, then the number of new points (kPointCount) and, with Lagrange, the
+// degree (kDegree), each refusal quoting the text. The check of the degree
+// against N is Redistribute's; a degree beyond every contour's N is kept
+// beyond it.
+Expected<RedistributeSettings> ReadSettings(const TypedSettings& typed);
 
-// The window's reading of typed settings (the value-of-a-string rule, then
-// the range checks), for front ends that take text: the number of new points
-// (a whole number 2..1000) and the Lagrange degree (a whole number of 0 or
-// more; the check against N is Redistribute's). Refusals quote the text.
-std::optional<Refusal> ReadPointCount(const std::string& text, int& points);
-std::optional<Refusal> ReadDegree(const std::string& text, int& degree);
+// The range checks of the settings for a front end that takes numbers, with
+// `shown` as the message quotes the setting: the number of new points a
+// whole number 2..1000, the degree a whole number of 0 or more.
+std::optional<Refusal> CheckPointCount(double value, const std::string& shown);
+std::optional<Refusal> CheckDegree(double value, const std::string& shown);
+
+// What a save of `result` writes: its title, new points and camber line,
+// the new points to `points_path` in `format` and the camber line beside
+// them (CamberOutputName).
+ResultFiles ResultFilesOf(const RedistributeResult& result, ResultFormat format,
+                          const std::string& points_path);
 
 }  // namespace quilane
 

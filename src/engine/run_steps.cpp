@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "base/precondition.h"
 #include "engine/camber_line.h"
 #include "engine/distribute_along_x.h"
 #include "engine/lagrange_interpolation.h"
@@ -15,18 +17,13 @@
 namespace quilane {
 namespace {
 
-bool IsWholeNumber(double value, double lowest, double highest) {
-  return std::isfinite(value) && value == std::floor(value) && value >= lowest &&
-         value <= highest;
-}
-
 std::string PointText(const AirfoilWorkspace& ws, int i) {
   return "point " + FormatWhole(i) + " (x = " + FormatMessageNumber(ws.X[i]) +
          ", y = " + FormatMessageNumber(ws.Y[i]) + ")";
 }
 
 Refusal Refused(RefusalCode code, int index, std::string message) {
-  return Refusal{code, index, std::move(message)};
+  return PointRefusal(code, index, std::move(message));
 }
 
 // Twice the signed area enclosed by the contour (closed from point N back to
@@ -56,37 +53,27 @@ int FirstNonFinitePoint(int count, const PointArray& x, const PointArray& y) {
   return 0;
 }
 
-// Camber points of NI new points: the whole numbers up to (NI + 1) / 2.
-int CamberCount(int ni) { return (ni + 1) / 2; }
-
-// Entries 1..count; the arrays not yet copied into stay uninitialised.
-void CopyRange(const PointArray& from, PointArray& to, int count) {
-  std::copy_n(from.begin() + 1, count, to.begin() + 1);
-}
-
 }  // namespace
 
-std::optional<Refusal> CheckPi(const AirfoilWorkspace& ws) {
-  if (ws.Pi == 4 * std::atan(1.0)) return std::nullopt;
-  return Refused(RefusalCode::kPiUnset, 0,
-                 "The constant Pi of the workspace is " + FormatMessageNumber(ws.Pi) +
-                     " instead of 4 atan(1); the program must set it before it calculates.");
-}
-
-std::optional<Refusal> CheckPointCount(double value, const std::string& shown) {
-  if (IsWholeNumber(value, kMinNewPoints, kPointCapacity)) return std::nullopt;
-  return Refused(RefusalCode::kPointCount, 0,
-                 "Number of new points " + shown +
-                     " is not a whole number from 2 to 1000; type such a number and calculate "
-                     "again.");
-}
-
-std::optional<Refusal> CheckDegree(double value, const std::string& shown) {
-  if (IsWholeNumber(value, 0, HUGE_VAL)) return std::nullopt;
-  return Refused(RefusalCode::kDegree, 0,
-                 "nPoly " + shown +
-                     " is not a whole number of 0 or more; type the degree of the Lagrange "
-                     "polynomial, such as 1 or 3, and calculate again.");
+void StoreSection(AirfoilWorkspace& ws, const Section& section) {
+  const std::vector<double>& x = section.contour.x;
+  const std::vector<double>& y = section.contour.y;
+  const int n = static_cast<int>(x.size());
+  QUILANE_PRECONDITION(y.size() == x.size() && n >= 2 && n <= kPointCapacity);
+  QUILANE_PRECONDITION(section.nose >= 1 && section.nose <= n);
+  ws.Pi = 4 * std::atan(1.0);
+  ws.AirfoilTitle = section.title;
+  ws.N = n;
+  std::copy(x.begin(), x.end(), ws.X.begin() + 1);
+  std::copy(y.begin(), y.end(), ws.Y.begin() + 1);
+  ws.ILE = section.nose;
+  ws.Xmin = section.x_min;
+  ws.Chord = section.chord;
+  // The new points of a file just read: the refusal of a station no
+  // interval takes on the mapping route quotes XI, which that route has not
+  // written yet, so it reads the same after every earlier run.
+  std::copy(x.begin(), x.end(), ws.XI.begin() + 1);
+  std::fill(ws.XI.begin() + 1 + n, ws.XI.end(), 0.0);
 }
 
 std::optional<Refusal> CheckDegreeBelowN(double value, int N) {
@@ -222,40 +209,6 @@ std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
                        "average; scale the coordinates in the file down and calculate again.");
   }
   return std::nullopt;
-}
-
-RunSnapshot::RunSnapshot(const AirfoilWorkspace& ws, int new_ni)
-    : n_(ws.N), ni_(new_ni), camber_(CamberCount(new_ni)), saved_ni_(ws.NI),
-      saved_ncamber_(ws.NCamber), npoly_(ws.nPoly), k_(ws.K), a_(ws.A), ka_(ws.KA) {
-  CopyRange(ws.U, u_, n_);
-  CopyRange(ws.V, v_, n_);
-  CopyRange(ws.XC, xc_, n_);
-  CopyRange(ws.YC, yc_, n_);
-  CopyRange(ws.UI, ui_, ni_);
-  CopyRange(ws.VI, vi_, ni_);
-  CopyRange(ws.XI, xi_, ni_);
-  CopyRange(ws.YI, yi_, ni_);
-  CopyRange(ws.XCamber, xcamber_, camber_);
-  CopyRange(ws.YCamber, ycamber_, camber_);
-}
-
-void RunSnapshot::Restore(AirfoilWorkspace& ws) const {
-  ws.NI = saved_ni_;
-  ws.NCamber = saved_ncamber_;
-  ws.nPoly = npoly_;
-  ws.K = k_;
-  ws.A = a_;
-  ws.KA = ka_;
-  CopyRange(u_, ws.U, n_);
-  CopyRange(v_, ws.V, n_);
-  CopyRange(xc_, ws.XC, n_);
-  CopyRange(yc_, ws.YC, n_);
-  CopyRange(ui_, ws.UI, ni_);
-  CopyRange(vi_, ws.VI, ni_);
-  CopyRange(xi_, ws.XI, ni_);
-  CopyRange(yi_, ws.YI, ni_);
-  CopyRange(xcamber_, ws.XCamber, camber_);
-  CopyRange(ycamber_, ws.YCamber, camber_);
 }
 
 }  // namespace quilane

@@ -1,33 +1,28 @@
-// The steps of one calculation on the workspace, shared by the window's run
-// (RunCalculation) and the value-level entry (Redistribute), so that both
-// give the same numbers to the last bit and refuse with the same messages.
-// Each check returns a refusal or nothing; each writing step returns a
-// refusal after which the caller puts the workspace back (RunSnapshot).
+// The steps of one calculation on the engine's own workspace, in the order
+// Redistribute (engine/redistribute.h) runs them. Each returns a refusal or
+// nothing; after a refusal the workspace holds a partial run, which the
+// next run overwrites before it reads it.
 #ifndef QUILANE_ENGINE_RUN_STEPS_H_
 #define QUILANE_ENGINE_RUN_STEPS_H_
 
 #include <optional>
 #include <string>
 
+#include "base/refusal.h"
 #include "engine/chord_frame.h"
-#include "engine/refusal.h"
+#include "files/section.h"
 #include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 
 inline constexpr int kMinNewPoints = 2;
 
-// Refuses a workspace whose Pi is not 4 atan(1): every front end must set it
-// before it calculates.
-std::optional<Refusal> CheckPi(const AirfoilWorkspace& ws);
+// Puts `section` into the workspace as the window's workspace holds a file
+// read: AirfoilTitle, N, X, Y (1..N), ILE, Xmin, Chord; Pi = 4 atan(1).
+// Needs 2 <= N <= kPointCapacity and 1 <= ILE <= N.
+void StoreSection(AirfoilWorkspace& ws, const Section& section);
 
-// The number of new points: a whole number from 2 to 1000. `shown` is how
-// the message quotes the setting (the typed text in quotes, or the number).
-std::optional<Refusal> CheckPointCount(double value, const std::string& shown);
-
-// The Lagrange degree: a whole number of 0 or more ...
-std::optional<Refusal> CheckDegree(double value, const std::string& shown);
-// ... and lower than N.
+// The Lagrange degree lower than N.
 std::optional<Refusal> CheckDegreeBelowN(double value, int N);
 
 // Whether the stored contour suits the route before anything is laid out:
@@ -47,26 +42,6 @@ std::optional<Refusal> InterpolateCurve(AirfoilWorkspace& ws, bool lagrange, int
 // into YI) and the camber line; every point must be a finite number.
 std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
                                          const ChordFrame& frame);
-
-// What a run writes before its last check, kept so that a refused run can put
-// the workspace back exactly as it was. Only the used ranges are copied.
-class RunSnapshot {
- public:
-  RunSnapshot(const AirfoilWorkspace& ws, int new_ni);
-  void Restore(AirfoilWorkspace& ws) const;
-
- private:
-  int n_;
-  int ni_;
-  int camber_;
-  Settable<int> saved_ni_;
-  Settable<double> saved_ncamber_;
-  int npoly_;
-  int k_;
-  double a_;
-  double ka_;
-  PointArray u_, v_, xc_, yc_, ui_, vi_, xi_, yi_, xcamber_, ycamber_;
-};
 
 }  // namespace quilane
 

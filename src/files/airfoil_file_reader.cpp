@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/contour_store.h"
+#include "base/capacity.h"
 #include "files/field_text.h"
 #include "files/number_text.h"
 #include "files/text_source.h"
@@ -95,15 +95,17 @@ class Reader {
  public:
   Reader(const std::string& path, TextSource& source) : path_(path), source_(source) {}
 
-  FileResult Read(FileContour& points) {
+  Expected<FileContour> Read() {
+    FileContour contour;
     if (!source_.TakeByteOrderMark()) {
-      return Refuse(kUtf16Refusal);
+      return Refuse(RefusalCode::kNotPlainText, 1, kUtf16Refusal);
     }
-    if (ReadTitle(source_, points.title) == FieldStatus::kTooLong) {
+    if (ReadTitle(source_, contour.title) == FieldStatus::kTooLong) {
       if (const auto broken = Broken()) return *broken;
-      return Refuse("has a title longer than " + FormatWhole(kMaxTitleCharacters) +
-                    " characters on line " + FormatWhole(source_.line()) +
-                    "; shorten the title.");
+      return Refuse(RefusalCode::kMalformedFile, source_.line(),
+                    "has a title longer than " + FormatWhole(kMaxTitleCharacters) +
+                        " characters on line " + FormatWhole(source_.line()) +
+                        "; shorten the title.");
     }
     if (const auto broken = Broken()) return *broken;
 
@@ -112,28 +114,31 @@ class Reader {
     const FieldStatus count_status = ReadNumericText(source_, true, field, line);
     if (const auto broken = Broken()) return *broken;
     if (count_status == FieldStatus::kMissing) {
-      return Refuse("ends at line " + FormatWhole(line) +
-                    " before the point count; put the number of points on the line after "
-                    "the title.");
+      return Refuse(RefusalCode::kMalformedFile, line,
+                    "ends at line " + FormatWhole(line) +
+                        " before the point count; put the number of points on the line after "
+                        "the title.");
     }
     if (count_status == FieldStatus::kTooLong) {
-      return Refuse("has more than " + FormatWhole(kMaxFieldCharacters) +
-                    " characters without a separator where the point count should stand "
-                    "(line " + FormatWhole(line) + "); correct the file.");
+      return Refuse(RefusalCode::kMalformedFile, line,
+                    "has more than " + FormatWhole(kMaxFieldCharacters) +
+                        " characters without a separator where the point count should stand "
+                        "(line " +
+                        FormatWhole(line) + "); correct the file.");
     }
     const long long count = WholeCount(field);
     if (count < kMinPoints || count > kMaxPoints) {
       const std::string shown = field.empty() ? "an empty point count"
                                               : "the point count " + Shown(field);
-      return Refuse("has " + shown + " on line " + FormatWhole(line) +
-                    ", which is not a whole number from " + FormatWhole(kMinPoints) + " to " +
-                    FormatWhole(kMaxPoints) +
-                    "; write the number of points in plain digits.");
+      return Refuse(RefusalCode::kMalformedFile, line,
+                    "has " + shown + " on line " + FormatWhole(line) +
+                        ", which is not a whole number from " + FormatWhole(kMinPoints) + " to " +
+                        FormatWhole(kMaxPoints) + "; write the number of points in plain digits.");
     }
     const int n = static_cast<int>(count);
-    points.format = "arf";
-    points.x.reserve(n);
-    points.y.reserve(n);
+    contour.format = "arf";
+    contour.points.x.reserve(n);
+    contour.points.y.reserve(n);
 
     static constexpr std::array<const char*, 3> kFieldNames = {"label", "x value", "y value"};
     for (int i = 1; i <= n; ++i) {
@@ -147,15 +152,17 @@ class Reader {
           return "record " + FormatWhole(i) + " of " + FormatWhole(n);
         };
         if (status == FieldStatus::kMissing) {
-          return Refuse("ends at line " + FormatWhole(line) + " in " + where() + " (its " +
-                        kFieldNames[k] +
-                        " is missing); add the missing points or correct the point count.");
+          return Refuse(RefusalCode::kMalformedFile, line,
+                        "ends at line " + FormatWhole(line) + " in " + where() + " (its " +
+                            kFieldNames[k] +
+                            " is missing); add the missing points or correct the point count.");
         }
         if (status == FieldStatus::kTooLong) {
-          return Refuse("has more than " + FormatWhole(kMaxFieldCharacters) +
-                        " characters without a separator where the " + kFieldNames[k] +
-                        " of " + where() + " should stand (line " + FormatWhole(line) +
-                        "); correct the file.");
+          return Refuse(RefusalCode::kMalformedFile, line,
+                        "has more than " + FormatWhole(kMaxFieldCharacters) +
+                            " characters without a separator where the " + kFieldNames[k] + " of " +
+                            where() + " should stand (line " + FormatWhole(line) +
+                            "); correct the file.");
         }
         const FieldNumber number = ParseNumberField(field);
         if (number.kind != FieldNumber::Kind::kNumber) {
@@ -169,26 +176,26 @@ class Reader {
             what = std::string("the ") + kFieldNames[k] + " " + Shown(field) +
                    ", which is not a number,";
           }
-          return Refuse("has " + what + " on line " + FormatWhole(line) + " in " + where() +
-                        "; every record needs a label, x and y as decimal numbers.");
+          return Refuse(RefusalCode::kMalformedFile, line,
+                        "has " + what + " on line " + FormatWhole(line) + " in " + where() +
+                            "; every record needs a label, x and y as decimal numbers.");
         }
-        if (i == 1 && k == 0) points.first_line = line;
-        if (k == 1) points.x.push_back(number.value);
-        if (k == 2) points.y.push_back(number.value);
+        if (i == 1 && k == 0) contour.first_line = line;
+        if (k == 1) contour.points.x.push_back(number.value);
+        if (k == 2) contour.points.y.push_back(number.value);
       }
     }
-    points.last_line = line;
-    return FileResult::Success();
+    contour.last_line = line;
+    return contour;
   }
-
-  FileResult Refuse(const std::string& what) const { return RefuseFile(path_, what); }
 
  private:
-  // Refusal for a NUL byte or a read error met so far, if any.
-  std::optional<FileResult> Broken() const {
-    if (const auto fault = SourceFault(source_)) return Refuse(*fault);
-    return std::nullopt;
+  Refusal Refuse(RefusalCode code, long long line, const std::string& what) const {
+    return RefuseFile(code, path_, line, what);
   }
+
+  // Refusal for a NUL byte or a read error met so far, if any.
+  std::optional<Refusal> Broken() const { return SourceFault(source_, path_); }
 
   // The count as a whole number: optional '+' and plain digits; -1 otherwise.
   static long long WholeCount(std::string_view field) {
@@ -209,32 +216,8 @@ class Reader {
 
 }  // namespace
 
-FileResult ReadArfContour(const std::string& path, TextSource& source, FileContour& contour) {
-  auto points = std::make_unique<FileContour>();
-  Reader reader(path, source);
-  FileResult result = reader.Read(*points);
-  if (result.ok) contour = std::move(*points);
-  return result;
-}
-
-FileResult ReadAirfoilFile(AirfoilWorkspace& ws) {
-  OpenedText text;
-  if (FileResult opened = text.Open(ws.InputPath); !opened.ok) return opened;
-  return ReadAirfoilSource(ws, text.source());
-}
-
-FileResult ReadAirfoilSource(AirfoilWorkspace& ws, TextSource& source) {
-  FileContour contour;
-  FileResult result = ReadArfContour(ws.InputPath, source, contour);
-  if (!result.ok) return result;
-  return StoreFileContour(ws, ws.InputPath, contour);
-}
-
-FileResult LoadAirfoilFile(AirfoilWorkspace& ws) {
-  FileResult result = ReadAirfoilFile(ws);
-  if (!result.ok) return result;
-  MakeStoredContourCurrent(ws);
-  return FileResult::Success();
+Expected<FileContour> ReadArfContour(const std::string& path, TextSource& source) {
+  return Reader(path, source).Read();
 }
 
 }  // namespace quilane

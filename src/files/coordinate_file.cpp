@@ -5,8 +5,9 @@
 #include <string>
 
 #include "files/airfoil_file_reader.h"
-#include "files/contour_store.h"
 #include "files/dat_file_reader.h"
+#include "files/field_text.h"
+#include "files/file_contour.h"
 #include "files/number_text.h"
 #include "files/text_source.h"
 
@@ -20,7 +21,7 @@ struct CoordinateFormatRow {
   bool (*detect)(TextSource& source);
   // Reads the file `path` from `source` (at its start) into a contour, or
   // refuses it in this format's own terms.
-  FileResult (*read)(const std::string& path, TextSource& source, FileContour& contour);
+  Expected<FileContour> (*read)(const std::string& path, TextSource& source);
 };
 
 template <DatLayout kLayout>
@@ -48,69 +49,69 @@ const CoordinateFormatRow& DetectRow(TextSource& source) {
   return kFormats[std::size(kFormats) - 1];
 }
 
-// Reads and stores the file as `row` reads it; on success `contour` holds
-// what was read.
-FileResult LoadAs(AirfoilWorkspace& ws, const std::string& path, const CoordinateFormatRow& row,
-                  TextSource& source, FileContour& contour) {
+// Reads the file as `row` reads it and makes its section, with what the
+// reader saw.
+Expected<LoadedFile> LoadAs(const std::string& path, const CoordinateFormatRow& row,
+                            TextSource& source) {
   source.Rewind();
-  FileResult result = row.read(path, source, contour);
-  if (!result.ok) return result;
-  return StoreFileContour(ws, path, contour);
+  Expected<FileContour> read = row.read(path, source);
+  if (!read) return std::move(read.error());
+  FileContour& contour = *read;
+  const ContourOrigin origin{
+      AirfoilFileNamed(path),
+      "lines " + FormatWhole(contour.first_line) + " to " + FormatWhole(contour.last_line), path,
+      contour.first_line};
+  Expected<Section> section =
+      MakeSection(std::move(contour.title), std::move(contour.points), origin);
+  if (!section) return std::move(section.error());
+  LoadSummary summary;
+  summary.format = contour.format;
+  summary.points = static_cast<int>(section->contour.x.size());
+  summary.nose_index = section->nose;
+  summary.trailing_edge_gap = TrailingEdgeGap(*section);
+  summary.header_lines = contour.header_lines;
+  summary.ignored_lines = contour.ignored_lines;
+  summary.dropped_points = contour.dropped;
+  summary.reversed = contour.reversed;
+  summary.unnamed = contour.unnamed;
+  return LoadedFile{path, std::move(*section), std::move(summary)};
 }
 
 }  // namespace
 
 std::string DetectCoordinateFormat(const std::string& path) {
   OpenedText text;
-  if (!text.Open(path).ok) return kFormats[std::size(kFormats) - 1].name;
+  if (text.Open(path)) return kFormats[std::size(kFormats) - 1].name;
   return DetectRow(text.source()).name;
 }
 
-FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
-                              LoadSummary* summary) {
+Expected<LoadedFile> LoadCoordinateFile(const std::string& path) {
   // The file is opened once: its format is told from the start of its text,
   // and the reader (and, if it refuses, another) reads the same text again,
   // from memory while it fits in one chunk.
   OpenedText text;
-  if (FileResult opened = text.Open(path); !opened.ok) return opened;
+  if (auto refused = text.Open(path)) return *std::move(refused);
   TextSource& source = text.source();
   const CoordinateFormatRow& detected = DetectRow(source);
-  FileContour contour;
-  FileResult result = LoadAs(ws, path, detected, source, contour);
+  Expected<LoadedFile> loaded = LoadAs(path, detected, source);
   // Each other reader once (rows may share one), for a file its row's test
   // does not rule out.
-  for (std::size_t k = 0; k < std::size(kFormats) && !result.ok; ++k) {
+  for (std::size_t k = 0; k < std::size(kFormats) && !loaded; ++k) {
     const CoordinateFormatRow& other = kFormats[k];
     bool tried = other.read == detected.read;
     for (std::size_t j = 0; j < k; ++j) tried = tried || kFormats[j].read == other.read;
     if (tried) continue;
     source.Rewind();
-    if (other.detect(source) && LoadAs(ws, path, other, source, contour).ok) {
-      result = FileResult::Success();
-    }
+    if (!other.detect(source)) continue;
+    if (Expected<LoadedFile> again = LoadAs(path, other, source)) loaded = std::move(again);
   }
-  if (!result.ok) return result;
-
-  ws.InputPath = path;
-  MakeStoredContourCurrent(ws);
-  if (summary != nullptr) {
-    *summary = SummaryOfStoredContour(ws, contour.format);
-    summary->header_lines = contour.header_lines;
-    summary->ignored_lines = contour.ignored_lines;
-    summary->dropped_points = contour.dropped;
-    summary->reversed = contour.reversed;
-    summary->unnamed = contour.unnamed;
-  }
-  return result;
+  return loaded;
 }
 
-LoadSummary SummaryOfStoredContour(const AirfoilWorkspace& ws, const std::string& format) {
-  LoadSummary summary;
-  summary.format = format;
-  summary.points = ws.N;
-  summary.nose_index = ws.ILE;
-  summary.trailing_edge_gap = TrailingEdgeGap(ws);
-  return summary;
+Expected<LoadedFile> LoadArfFile(const std::string& path) {
+  OpenedText text;
+  if (auto refused = text.Open(path)) return *std::move(refused);
+  return LoadAs(path, kFormats[std::size(kFormats) - 1], text.source());
 }
 
 std::string DescribeLoad(const LoadSummary& summary) {

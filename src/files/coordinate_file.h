@@ -1,19 +1,19 @@
 // Loading a coordinate file of any kind the program reads, told by its
-// content rather than its name, and what the load saw. The kinds are the rows
-// of one table (coordinate_file.cpp): how to recognise the file, how to read
-// it into a contour, and the format's name; adding a format adds a row and
-// the unit that reads it.
+// content rather than its name, into a section with what the load saw. The
+// kinds are the rows of one table (coordinate_file.cpp): how to recognise
+// the file, how to read it into a contour, and the format's name; adding a
+// format adds a row and the unit that reads it.
 #ifndef QUILANE_FILES_COORDINATE_FILE_H_
 #define QUILANE_FILES_COORDINATE_FILE_H_
 
 #include <string>
 
-#include "files/file_result.h"
-#include "workspace/airfoil_workspace.h"
+#include "base/expected.h"
+#include "files/section.h"
 
 namespace quilane {
 
-// What a load saw, beside the contour it stored.
+// What a load saw, beside the section it made.
 struct LoadSummary {
   std::string format;              // "Selig", "Lednicer", "ISES" or "arf"
   int points = 0;                  // N
@@ -29,6 +29,14 @@ struct LoadSummary {
   bool unnamed = false;
 };
 
+// A file read: its section (the title from the file, x normalised), the
+// path as given and what the load saw.
+struct LoadedFile {
+  std::string path;
+  Section section;
+  LoadSummary summary;
+};
+
 // The name of the format whose row recognises the file `path` ("Selig",
 // "Lednicer", "ISES", "arf"): the first row, in the table's order, whose
 // test of the file's first lines holds. A file that cannot be opened gives
@@ -36,22 +44,17 @@ struct LoadSummary {
 std::string DetectCoordinateFormat(const std::string& path);
 
 // Loads the coordinate file `path`: opens it once, takes the format that
-// DetectCoordinateFormat names, reads and stores its contour (StoreContour),
-// then InputPath = path and the points become the first set of new points
-// (MakeStoredContourCurrent). When that format's reader refuses the file and
-// the reader of another row whose test the file passes reads it (a *.arf
-// file with its count and a label on one line looks like a .dat file), the
-// other one's result is kept;
-// otherwise the refusal of the format the file looked like is returned, so
-// that it speaks of that format. A refused file changes nothing, InputPath
-// included. `summary`, when given, receives what was loaded (on success).
-FileResult LoadCoordinateFile(AirfoilWorkspace& ws, const std::string& path,
-                              LoadSummary* summary = nullptr);
+// DetectCoordinateFormat names, reads its contour and makes its section
+// (MakeSection). When that format's reader refuses the file and the reader
+// of another row whose test the file passes reads it (a *.arf file with its
+// count and a label on one line looks like a .dat file), the other one's
+// result is kept; otherwise the refusal of the format the file looked like
+// is returned, so that it speaks of that format.
+Expected<LoadedFile> LoadCoordinateFile(const std::string& path);
 
-// The part of a summary that the stored contour of `ws` tells (format as
-// given, points, nose, trailing-edge gap in chords), for a file loaded by
-// a reader of its own, such as the *.arf reader behind the file list.
-LoadSummary SummaryOfStoredContour(const AirfoilWorkspace& ws, const std::string& format);
+// Loads `path` with the *.arf reader alone, as the window's file list does
+// with the files it lists.
+Expected<LoadedFile> LoadArfFile(const std::string& path);
 
 // The summary in words, as the --info line shows it after the path: the
 // format, the points, the nose, the trailing-edge gap (five decimals), then

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/contour_store.h"
+#include "base/capacity.h"
 #include "files/field_text.h"
 #include "files/file_path.h"
 #include "files/number_text.h"
@@ -169,8 +169,10 @@ class DatReader {
  public:
   DatReader(const std::string& path, TextSource& source) : path_(path), source_(source) {}
 
-  FileResult Read(DatContour& contour) {
-    if (!source_.TakeByteOrderMark()) return Refuse(kUtf16Refusal);
+  std::optional<Refusal> Read(DatContour& contour) {
+    if (!source_.TakeByteOrderMark()) {
+      return Refuse(RefusalCode::kNotPlainText, 1, kUtf16Refusal);
+    }
     std::vector<Point> points;
     long long name_line = 0;
     bool after_name = false;    // a line after the name (not blank, not a comment) was met
@@ -186,7 +188,7 @@ class DatReader {
     for (;;) {
       const long long number = source_.line();
       const LineStatus status = ReadLine(source_, line, kMaxLineCharacters);
-      if (const auto fault = SourceFault(source_)) return Refuse(*fault);
+      if (auto fault = SourceFault(source_, path_)) return fault;
       if (status == LineStatus::kEnd) break;
       const bool too_long = status == LineStatus::kTooLong;
       const std::string_view text = Trimmed(line);
@@ -198,19 +200,20 @@ class DatReader {
 
       if (end_line != 0) {  // notes, unless the coordinates go on
         if (!too_long && !comment && ShapeOf(text).kind == LineShape::Kind::kPair) {
-          return Refuse("has " + end_what + " on line " + FormatWhole(end_line) +
-                        ", inside the contour: coordinate lines follow on line " +
-                        FormatWhole(number) +
-                        "; every line from the first to the last coordinate line holds x and "
-                        "y, or is blank.");
+          return Refuse(RefusalCode::kMalformedFile, end_line,
+                        "has " + end_what + " on line " + FormatWhole(end_line) +
+                            ", inside the contour: coordinate lines follow on line " +
+                            FormatWhole(number) +
+                            "; every line from the first to the last coordinate line holds x and "
+                            "y, or is blank.");
         }
         ++contour.ignored_lines;
         continue;
       }
       if (too_long && (points.empty() || box_line != 0)) {
-        return Refuse("has more than " + FormatWhole(kMaxLineCharacters) +
-                      " characters on line " + FormatWhole(number) +
-                      "; a coordinate file has short lines.");
+        return Refuse(RefusalCode::kMalformedFile, number,
+                      "has more than " + FormatWhole(kMaxLineCharacters) + " characters on line " +
+                          FormatWhole(number) + "; a coordinate file has short lines.");
       }
       if (comment) {
         if (points.empty()) KeepHeader(contour, text);
@@ -228,9 +231,10 @@ class DatReader {
         // whole numbers of 2 or more are the surface counts of a Lednicer
         // file whose name line is missing, not a point.
         if (IsWholeCount(first.x) && IsWholeCount(first.y)) {
-          return Refuse("has two whole numbers on line " + FormatWhole(number) +
-                        " where the section's name should stand (like the surface counts "
-                        "of a Lednicer file); put the name on a line of its own before them.");
+          return Refuse(RefusalCode::kMalformedFile, number,
+                        "has two whole numbers on line " + FormatWhole(number) +
+                            " where the section's name should stand (like the surface counts "
+                            "of a Lednicer file); put the name on a line of its own before them.");
         }
         contour.title = Utf8FromPath(PathFromUtf8(path_).stem());
         contour.unnamed = true;
@@ -247,10 +251,11 @@ class DatReader {
       after_name = true;
       if (box_line != 0) {
         if (shape.kind != LineShape::Kind::kPair) {
-          return Refuse("has four numbers on line " + FormatWhole(box_line) +
-                        " (like the domain box of an ISES file), but line " +
-                        FormatWhole(number) +
-                        " after them holds no x and y; correct the file.");
+          return Refuse(RefusalCode::kMalformedFile, number,
+                        "has four numbers on line " + FormatWhole(box_line) +
+                            " (like the domain box of an ISES file), but line " +
+                            FormatWhole(number) +
+                            " after them holds no x and y; correct the file.");
         }
         box_line = 0;
         ises = true;
@@ -260,15 +265,18 @@ class DatReader {
       }
       if (shape.kind == LineShape::Kind::kPair) {
         if (shape.x == kElementSeparator && shape.y == kElementSeparator) {
-          return Refuse("has the element separator \"" + std::string(text) + "\" on line " +
-                        FormatWhole(number) +
-                        ": it holds several elements, and only one element can be "
-                        "re-spaced; save the element you want in a file of its own.");
+          return Refuse(RefusalCode::kMalformedFile, number,
+                        "has the element separator \"" + std::string(text) + "\" on line " +
+                            FormatWhole(number) +
+                            ": it holds several elements, and only one element can be "
+                            "re-spaced; save the element you want in a file of its own.");
         }
         if (points.size() == kMaxCoordinateLines) {
-          return Refuse("has more than " + FormatWhole(kMaxCoordinateLines) +
-                        " coordinate lines (line " + FormatWhole(number) + " is one too many); " +
-                        "the program holds at most " + FormatWhole(kPointCapacity) + " points.");
+          return Refuse(RefusalCode::kUnusableContour, number,
+                        "has more than " + FormatWhole(kMaxCoordinateLines) +
+                            " coordinate lines (line " + FormatWhole(number) +
+                            " is one too many); " + "the program holds at most " +
+                            FormatWhole(kPointCapacity) + " points.");
         }
         points.push_back({shape.x, shape.y, number});
         blank_since_point = false;
@@ -299,49 +307,55 @@ class DatReader {
       contour.ignored_lines = 1;
     }
     if (box_line != 0) {
-      return Refuse("has four numbers on line " + FormatWhole(box_line) +
-                    " (like the domain box of an ISES file), but no x and y lines after "
-                    "them; correct the file.");
+      return Refuse(RefusalCode::kMalformedFile, box_line,
+                    "has four numbers on line " + FormatWhole(box_line) +
+                        " (like the domain box of an ISES file), but no x and y lines after "
+                        "them; correct the file.");
     }
     if (name_line == 0) {
-      return Refuse("holds no name line and no coordinates (line " +
-                    FormatWhole(source_.EndLine()) + "); choose a coordinate file.");
+      return Refuse(RefusalCode::kMalformedFile, source_.EndLine(),
+                    "holds no name line and no coordinates (line " +
+                        FormatWhole(source_.EndLine()) + "); choose a coordinate file.");
     }
     if (count_line != 0 && points.empty()) {
       return RefuseLine(ShapeOf(count_text), count_text, count_line);
     }
     if (points.empty()) {
-      return Refuse("has no coordinate lines after its name on line " +
-                    FormatWhole(name_line) + "; add the points as \"x y\" lines.");
+      return Refuse(RefusalCode::kMalformedFile, name_line,
+                    "has no coordinate lines after its name on line " + FormatWhole(name_line) +
+                        "; add the points as \"x y\" lines.");
     }
 
     if (count_line != 0) {
       const double count = CoordinateNumber(count_text).value;
       if (count != static_cast<double>(points.size())) {
-        return Refuse("gives the point count " + FormatMessageNumber(count) + " on line " +
-                      FormatWhole(count_line) + ", but " +
-                      FormatWhole(static_cast<long long>(points.size())) +
-                      " coordinate lines follow (lines " + FormatWhole(points.front().line) +
-                      " to " + FormatWhole(points.back().line) +
-                      "); correct the count or the points.");
+        return Refuse(RefusalCode::kMalformedFile, count_line,
+                      "gives the point count " + FormatMessageNumber(count) + " on line " +
+                          FormatWhole(count_line) + ", but " +
+                          FormatWhole(static_cast<long long>(points.size())) +
+                          " coordinate lines follow (lines " + FormatWhole(points.front().line) +
+                          " to " + FormatWhole(points.back().line) +
+                          "); correct the count or the points.");
       }
     }
     std::vector<Point> loop;
-    if (const auto refused = JoinSurfaces(points, ises || count_line != 0, ises, contour, loop)) {
-      return *refused;
+    if (auto refused = JoinSurfaces(points, ises || count_line != 0, ises, contour, loop)) {
+      return refused;
     }
     contour.first_line = points.front().line;
     contour.last_line = points.back().line;
     return Finish(loop, end_line, end_what, contour);
   }
 
-  FileResult Refuse(const std::string& what) const { return RefuseFile(path_, what); }
+  Refusal Refuse(RefusalCode code, long long line, const std::string& what) const {
+    return RefuseFile(code, path_, line, what);
+  }
 
  private:
-  FileResult RefuseLine(const LineShape& shape, std::string_view text, long long number) const {
+  Refusal RefuseLine(const LineShape& shape, std::string_view text, long long number) const {
     const LineFault fault = FaultOf(shape, text);
-    return Refuse("has " + fault.what + " on line " + FormatWhole(number) + "; " +
-                  fault.advice);
+    return Refuse(RefusalCode::kMalformedFile, number,
+                  "has " + fault.what + " on line " + FormatWhole(number) + "; " + fault.advice);
   }
 
   static void KeepHeader(DatContour& contour, std::string_view text) {
@@ -352,8 +366,8 @@ class DatReader {
   // Decides the layout and joins the surfaces into one loop from the
   // trailing edge over the first surface and the nose to the trailing edge.
   // Removes the count line of a Lednicer file from `points`.
-  std::optional<FileResult> JoinSurfaces(std::vector<Point>& points, bool one_loop, bool ises,
-                                         DatContour& contour, std::vector<Point>& loop) const {
+  std::optional<Refusal> JoinSurfaces(std::vector<Point>& points, bool one_loop, bool ises,
+                                      DatContour& contour, std::vector<Point>& loop) const {
     const Point head = points.front();
     if (one_loop || !IsSurfaceCount(head.x) || !IsSurfaceCount(head.y)) {
       contour.layout = ises ? DatLayout::kIses : DatLayout::kSelig;
@@ -367,12 +381,12 @@ class DatReader {
           points.size() > 1 ? " (lines " + FormatWhole(points[1].line) + " to " +
                                   FormatWhole(points.back().line) + ")"
                             : "";
-      return Refuse("gives the surface counts " + FormatMessageNumber(head.x) + " and " +
-                    FormatMessageNumber(head.y) + " on line " + FormatWhole(head.line) +
-                    ", which make " + FormatMessageNumber(head.x + head.y) + " points, but " +
-                    FormatWhole(static_cast<long long>(points.size() - 1)) +
-                    " coordinate lines follow" + lines +
-                    "; correct the counts or the points.");
+      return Refuse(RefusalCode::kMalformedFile, head.line,
+                    "gives the surface counts " + FormatMessageNumber(head.x) + " and " +
+                        FormatMessageNumber(head.y) + " on line " + FormatWhole(head.line) +
+                        ", which make " + FormatMessageNumber(head.x + head.y) + " points, but " +
+                        FormatWhole(static_cast<long long>(points.size() - 1)) +
+                        " coordinate lines follow" + lines + "; correct the counts or the points.");
     }
     contour.layout = DatLayout::kLednicer;
     contour.format = "Lednicer";
@@ -384,26 +398,27 @@ class DatReader {
     return std::nullopt;
   }
 
-  FileResult Finish(const std::vector<Point>& loop, long long end_line,
-                    const std::string& end_what, DatContour& contour) const {
-    contour.x.clear();
-    contour.y.clear();
-    contour.x.reserve(loop.size());
-    contour.y.reserve(loop.size());
+  std::optional<Refusal> Finish(const std::vector<Point>& loop, long long end_line,
+                                const std::string& end_what, DatContour& contour) const {
+    Contour& points = contour.points;
+    points.x.clear();
+    points.y.clear();
+    points.x.reserve(loop.size());
+    points.y.reserve(loop.size());
     for (const Point& p : loop) {
-      contour.x.push_back(p.x);
-      contour.y.push_back(p.y);
+      points.x.push_back(p.x);
+      points.y.push_back(p.y);
     }
-    const LoopOrder order = PutLoopInProgramOrder(contour.x, contour.y);
+    const LoopOrder order = PutLoopInProgramOrder(points);
     contour.dropped = order.dropped;
     contour.reversed = order.twice_area < 0.0;  // the upper surface is the layout's first
-    const std::size_t kept = contour.x.size();
+    const std::size_t kept = points.x.size();
     const std::string lines = "lines " + FormatWhole(contour.first_line) + " to " +
                               FormatWhole(contour.last_line);
     if (kept > static_cast<std::size_t>(kPointCapacity)) {
-      return Refuse("has " + FormatWhole(static_cast<long long>(kept)) + " points (" + lines +
-                    "); the program holds at most " + FormatWhole(kPointCapacity) +
-                    " points.");
+      return Refuse(RefusalCode::kUnusableContour, contour.first_line,
+                    "has " + FormatWhole(static_cast<long long>(kept)) + " points (" + lines +
+                        "); the program holds at most " + FormatWhole(kPointCapacity) + " points.");
     }
     if (kept < kMinPoints) {
       const std::string ended =
@@ -415,40 +430,29 @@ class DatReader {
           kept == 1 ? "a single point (line " + FormatWhole(loop.front().line) + ")"
                     : "only " + FormatWhole(static_cast<long long>(kept)) + " points (" +
                           lines + ")";
-      return Refuse("has " + what + ended + "; a contour needs at least " +
-                    FormatWhole(static_cast<long long>(kMinPoints)) + " points.");
+      return Refuse(RefusalCode::kUnusableContour, contour.first_line,
+                    "has " + what + ended + "; a contour needs at least " +
+                        FormatWhole(static_cast<long long>(kMinPoints)) + " points.");
     }
-    return FileResult::Success();
+    return std::nullopt;
   }
 
   const std::string& path_;
   TextSource& source_;
 };
 
-// ReadDatFile on a source made on `path`, at the start of the file.
-FileResult ReadDatFileSource(AirfoilWorkspace& ws, const std::string& path, TextSource& source) {
-  DatContour contour;
-  FileResult result = ReadDatSource(path, source, contour);
-  if (!result.ok) return result;
-  return StoreFileContour(ws, path, contour);
-}
-
 }  // namespace
 
-FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour& contour) {
-  DatContour read;
-  DatReader reader(path, source);
-  FileResult result = reader.Read(read);
-  if (result.ok) contour = std::move(read);
-  return result;
+Expected<DatContour> ReadDatSource(const std::string& path, TextSource& source) {
+  DatContour contour;
+  if (auto refused = DatReader(path, source).Read(contour)) return *std::move(refused);
+  return contour;
 }
 
-FileResult ReadDatFileContour(const std::string& path, TextSource& source,
-                              FileContour& contour) {
-  DatContour read;
-  FileResult result = ReadDatSource(path, source, read);
-  if (result.ok) contour = std::move(static_cast<FileContour&>(read));
-  return result;
+Expected<FileContour> ReadDatFileContour(const std::string& path, TextSource& source) {
+  Expected<DatContour> read = ReadDatSource(path, source);
+  if (!read) return std::move(read.error());
+  return static_cast<FileContour&&>(std::move(*read));
 }
 
 namespace {
@@ -517,24 +521,10 @@ std::optional<DatLayout> DetectDatLayout(TextSource& source) {
 
 bool HasPointCountLine(TextSource& source) { return ScanDatStart(source).point_count; }
 
-FileResult ReadDatContour(const std::string& path, DatContour& contour) {
+Expected<DatContour> ReadDatContour(const std::string& path) {
   OpenedText text;
-  if (FileResult opened = text.Open(path); !opened.ok) return opened;
-  return ReadDatSource(path, text.source(), contour);
-}
-
-FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path) {
-  OpenedText text;
-  if (FileResult opened = text.Open(path); !opened.ok) return opened;
-  return ReadDatFileSource(ws, path, text.source());
-}
-
-FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path) {
-  FileResult result = ReadDatFile(ws, path);
-  if (!result.ok) return result;
-  ws.InputPath = path;
-  MakeStoredContourCurrent(ws);
-  return FileResult::Success();
+  if (auto refused = text.Open(path)) return *std::move(refused);
+  return ReadDatSource(path, text.source());
 }
 
 }  // namespace quilane

@@ -6,8 +6,7 @@
 // trailing edge and the lower surface from the nose to the trailing edge,
 // usually with blank lines between) and the ISES layout (a Selig file whose
 // second line is the four numbers of the domain box). The section is turned
-// into the program's own point order and stored exactly as a *.arf file
-// would be.
+// into the program's own point order, as a *.arf file lists it.
 #ifndef QUILANE_FILES_DAT_FILE_READER_H_
 #define QUILANE_FILES_DAT_FILE_READER_H_
 
@@ -15,9 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "files/contour_store.h"
-#include "files/file_result.h"
-#include "workspace/airfoil_workspace.h"
+#include "base/expected.h"
+#include "files/file_contour.h"
 
 namespace quilane {
 
@@ -25,16 +23,15 @@ class TextSource;
 
 enum class DatLayout { kSelig, kLednicer, kIses };
 
-// A section read from a .dat file, in the program's point order (trailing
-// edge, lower surface, nose, upper surface, trailing edge), not yet stored;
-// `format` is "Selig", "Lednicer" or "ISES".
+// A contour read from a .dat file, in the program's point order (trailing
+// edge, lower surface, nose, upper surface, trailing edge); `format` is
+// "Selig", "Lednicer" or "ISES".
 struct DatContour : FileContour {
   DatLayout layout = DatLayout::kSelig;
   std::vector<std::string> header;  // the header's lines of text (the first 100)
 };
 
-// Reads the .dat file `path` into `contour`; `contour` changes only on
-// success.
+// Reads the .dat file `path`.
 //
 // Lines: LF, CR LF or CR ends, an optional UTF-8 byte-order mark; NUL bytes
 // and 0x1A marks that pad the very end of the file are passed over. Blank
@@ -79,27 +76,23 @@ struct DatContour : FileContour {
 // rule (the upper surface listed first, so it is reversed).
 //
 // Refuses, with a message naming the file, the line and the reason: a file
-// that cannot be opened, a folder, UTF-16 or a NUL byte before the end, a
-// read error; a line over 1000 characters before or inside the contour or a
-// number over 400; no name line and no coordinates; a first line of two whole
-// numbers of 2 or more (the surface counts of a Lednicer file without its
-// name); a line of numbers
-// other than the domain box before the contour; a line inside the contour
-// that is not a coordinate line (a value that is not a finite number, other
-// than two fields, text between the coordinates); a damaged line right after
-// the contour; the element separator "999 999" of a file of several elements;
-// counts (surface counts, a point count) that do not match the coordinate
-// lines that follow; more than 2000
-// coordinate lines or more than 1000 points after the repeats are dropped;
-// fewer than 3 points.
-FileResult ReadDatContour(const std::string& path, DatContour& contour);
+// that cannot be opened, a folder, a read error (kUnreadableFile); UTF-16 or
+// a NUL byte before the end (kNotPlainText); a line over 1000 characters before or inside the
+// contour or a number over 400; no name line and no coordinates; a first line of two whole numbers
+// of 2 or more (the surface counts of a Lednicer file without its name); a line of numbers other
+// than the domain box before the contour; a line inside the contour that is not a coordinate line
+// (a value that is not a finite number, other than two fields, text between the coordinates); a
+// damaged line right after the contour; the element separator "999 999" of a file of several
+// elements; counts (surface counts, a point count) that do not match the coordinate lines that
+// follow (kMalformedFile); more than 2000 coordinate lines or more than 1000 points after the
+// repeats are dropped; fewer than 3 points (kUnusableContour).
+Expected<DatContour> ReadDatContour(const std::string& path);
 
 // ReadDatContour on the text of the file `path` from `source`, at its start.
-FileResult ReadDatSource(const std::string& path, TextSource& source, DatContour& contour);
+Expected<DatContour> ReadDatSource(const std::string& path, TextSource& source);
 
-// ReadDatSource into the part of the contour that every format shares.
-FileResult ReadDatFileContour(const std::string& path, TextSource& source,
-                              FileContour& contour);
+// ReadDatSource, the part of the contour that every format shares.
+Expected<FileContour> ReadDatFileContour(const std::string& path, TextSource& source);
 
 // The layout of the .dat file whose text `source` holds (at its start), told
 // from its first lines: after the name line, a coordinate line (Lednicer
@@ -116,18 +109,6 @@ std::optional<DatLayout> DetectDatLayout(TextSource& source);
 // count on the line after its name followed by "x y" lines: a .dat file that
 // a *.arf reader would misread, taking every two points for one record.
 bool HasPointCountLine(TextSource& source);
-
-// Reads the .dat file `path` and stores its contour as the *.arf reader
-// does (StoreContour: AirfoilTitle, N, X, Y, ILE, Xmin, Chord, the same nose
-// and chord rule and the same refusals: chord 0, x never decreasing). Sets
-// nothing else: InputPath stays as it is. A refused file changes nothing.
-FileResult ReadDatFile(AirfoilWorkspace& ws, const std::string& path);
-
-// What importing a .dat file does, the counterpart of choosing a *.arf file
-// in the file list: ReadDatFile, then on success InputPath = path, NI = N,
-// XI = X, YI = Y, the zoom factor 1, PlotTitle empty, the file loaded. The
-// caller plots afterwards. A refused file changes nothing.
-FileResult LoadDatFile(AirfoilWorkspace& ws, const std::string& path);
 
 }  // namespace quilane
 

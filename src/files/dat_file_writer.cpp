@@ -3,8 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "base/capacity.h"
+#include "base/precondition.h"
 #include "files/number_text.h"
-#include "files/file_save.h"
 
 namespace quilane {
 namespace {
@@ -31,37 +32,19 @@ std::string SeligNameLine(const std::string& title) {
   return title.substr(start, end - start);
 }
 
-std::string SeligFileText(const std::string& title, int count, const PointArray& x,
-                          const PointArray& y) {
+std::string SeligFileText(const std::string& title, std::span<const double> x,
+                          std::span<const double> y) {
+  QUILANE_PRECONDITION(x.size() == y.size() && x.size() <= kPointCapacity);
   std::string text = SeligNameLine(title) + "\n";
-  text.reserve(text.size() + static_cast<std::size_t>(count) * 20);
-  for (int i = count; i >= 1; --i) {
-    text += Column(x[static_cast<std::size_t>(i)]);
+  text.reserve(text.size() + x.size() * 20);
+  for (std::size_t i = x.size(); i-- > 0;) {
+    QUILANE_PRECONDITION(std::isfinite(x[i]) && std::isfinite(y[i]));
+    text += Column(x[i]);
     text += ' ';
-    text += Column(y[static_cast<std::size_t>(i)]);
+    text += Column(y[i]);
     text += '\n';
   }
   return text;
-}
-
-FileResult WriteSeligFile(const AirfoilWorkspace& ws, const std::string& path) {
-  const int count = ws.NI;
-  if (!ws.NI.IsSet() || count < 1 || count > kPointCapacity) {
-    return FileResult::Failure("The Selig file \"" + path +
-                               "\" was not written: there are no new points yet; open a "
-                               "coordinate file first.");
-  }
-  for (int i = 1; i <= count; ++i) {
-    if (!std::isfinite(ws.XI[i]) || !std::isfinite(ws.YI[i])) {
-      return FileResult::Failure("The Selig file \"" + path + "\" was not written: new point " +
-                                 FormatWhole(i) + " is not a finite number (x " +
-                                 FormatMessageNumber(ws.XI[i]) + ", y " +
-                                 FormatMessageNumber(ws.YI[i]) +
-                                 "); calculate again with other settings.");
-    }
-  }
-  const std::string& title = ws.PlotTitle.empty() ? ws.AirfoilTitle : ws.PlotTitle;
-  return WriteTextFile(path, SeligFileText(title, count, ws.XI, ws.YI), "Selig file");
 }
 
 }  // namespace quilane

@@ -73,8 +73,9 @@ std::string Shown(std::string_view field) {
 
 std::string AirfoilFileNamed(const std::string& path) { return "The airfoil file \"" + path + "\""; }
 
-FileResult RefuseFile(const std::string& path, const std::string& what) {
-  return FileResult::Failure(AirfoilFileNamed(path) + " " + what);
+Refusal RefuseFile(RefusalCode code, const std::string& path, long long line,
+                   const std::string& what) {
+  return FileRefusal(code, path, line, AirfoilFileNamed(path) + " " + what);
 }
 
 LineStatus ReadLine(TextSource& source, std::string& line, std::size_t max_characters) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/file_result.h"
+#include "base/refusal.h"
 
 namespace quilane {
 
@@ -34,8 +34,10 @@ std::string Shown(std::string_view field);
 // "The airfoil file \"<path>\"", the subject of every refusal of a file.
 std::string AirfoilFileNamed(const std::string& path);
 
-// A refusal: AirfoilFileNamed(path), a blank and `what`.
-FileResult RefuseFile(const std::string& path, const std::string& what);
+// A refusal of the file `path` at `line` (0 for none): the message is
+// AirfoilFileNamed(path), a blank and `what`.
+Refusal RefuseFile(RefusalCode code, const std::string& path, long long line,
+                   const std::string& what);
 
 // The rest of the refusal of a file that begins with a UTF-16 byte-order mark.
 inline constexpr const char* kUtf16Refusal =

@@ -80,22 +80,25 @@ SaveFileSystem& SystemSaveFileSystem() {
   return files;
 }
 
-FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
-                         SaveFileSystem& fs) {
+std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
+                                     const char* what, SaveFileSystem& fs) {
   const std::string named = std::string("The ") + what + " \"" + name + "\"";
+  const auto refuse = [&name](RefusalCode code, const std::string& message) {
+    return FileRefusal(code, name, 0, message);
+  };
   if (name.empty()) {
-    return FileResult::Failure(std::string("No name was given for the ") + what +
-                               "; type a file name in the save box.");
+    return refuse(RefusalCode::kBadFileName, std::string("No name was given for the ") + what +
+                                                 "; type a file name in the save box.");
   }
   const std::filesystem::path target = PathFromUtf8(name);
   std::error_code error;
   if (std::filesystem::is_directory(target, error)) {
-    return FileResult::Failure(named + " is an existing folder; type a file name, not a "
-                                       "folder name.");
+    return refuse(RefusalCode::kBadFileName,
+                  named + " is an existing folder; type a file name, not a folder name.");
   }
   if (!target.has_filename()) {
-    return FileResult::Failure(named + " names a folder, not a file; type a file name "
-                                       "after the folder.");
+    return refuse(RefusalCode::kBadFileName,
+                  named + " names a folder, not a file; type a file name after the folder.");
   }
   const std::filesystem::path folder = target.parent_path();
   if (!folder.empty()) {
@@ -103,23 +106,23 @@ FileResult WriteTextFile(const std::string& name, const std::string& text, const
     const bool folder_there = std::filesystem::is_directory(folder, error);
     const std::error_code folder_error = error;
     if (!folder_there && std::filesystem::exists(folder, error)) {
-      return FileResult::Failure(named + " cannot be written: \"" + Utf8FromPath(folder) +
-                                 "\" is a file, not a folder; choose an existing folder.");
+      return refuse(RefusalCode::kBadFileName,
+                    named + " cannot be written: \"" + Utf8FromPath(folder) +
+                        "\" is a file, not a folder; choose an existing folder.");
     }
     if (!folder_there && folder_error == std::errc::not_a_directory) {
-      return FileResult::Failure(named + " cannot be written: the path to the folder \"" +
-                                 Utf8FromPath(folder) +
-                                 "\" runs through a file, not a folder; choose an existing "
-                                 "folder.");
+      return refuse(RefusalCode::kBadFileName,
+                    named + " cannot be written: the path to the folder \"" + Utf8FromPath(folder) +
+                        "\" runs through a file, not a folder; choose an existing folder.");
     }
     if (!folder_there) {
       const std::string reason =
           folder_error && folder_error != std::errc::no_such_file_or_directory
               ? " (" + folder_error.message() + ")"
               : "";
-      return FileResult::Failure(named + " cannot be written: the folder \"" +
-                                 Utf8FromPath(folder) + "\" does not exist" + reason +
-                                 "; choose an existing folder.");
+      return refuse(RefusalCode::kBadFileName, named + " cannot be written: the folder \"" +
+                                                   Utf8FromPath(folder) + "\" does not exist" +
+                                                   reason + "; choose an existing folder.");
     }
   }
 
@@ -127,9 +130,10 @@ FileResult WriteTextFile(const std::string& name, const std::string& text, const
   auto fail = [&](const std::string& reason) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return FileResult::Failure(named + " could not be written (" + reason +
-                               "); the earlier file of that name, if any, is unchanged; "
-                               "choose another name or folder.");
+    return refuse(RefusalCode::kWriteFailed,
+                  named + " could not be written (" + reason +
+                      "); the earlier file of that name, if any, is unchanged; choose another "
+                      "name or folder.");
   };
   if (const std::string reason = fs.WriteNewFile(temporary, text); !reason.empty()) {
     return fail(reason);
@@ -143,7 +147,18 @@ FileResult WriteTextFile(const std::string& name, const std::string& text, const
   if (const std::string reason = fs.ReplaceFile(temporary, target); !reason.empty()) {
     return fail(reason);
   }
-  return FileResult::Success();
+  return std::nullopt;
+}
+
+std::optional<Refusal> CheckNotTheInput(const std::string& target, const std::string& input) {
+  if (input.empty()) return std::nullopt;
+  std::error_code error;
+  if (!std::filesystem::equivalent(PathFromUtf8(target), PathFromUtf8(input), error)) {
+    return std::nullopt;
+  }
+  return FileRefusal(RefusalCode::kReplacesInput, target, 0,
+                     "The output \"" + target + "\" is the input file " + input +
+                         "; choose another output name so the input is not overwritten.");
 }
 
 }  // namespace quilane

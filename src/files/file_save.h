@@ -6,10 +6,11 @@
 #define QUILANE_FILES_FILE_SAVE_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "files/file_result.h"
+#include "base/refusal.h"
 
 namespace quilane {
 
@@ -35,13 +36,20 @@ SaveFileSystem& SystemSaveFileSystem();
 // Writes `text` to the file `name` (UTF-8, used as it stands) through a
 // temporary file beside it (".<name>.tmp-<random>") renamed into place; a
 // replaced file keeps its permissions. `what` names the file in the messages
-// ("coordinate file", "Selig file"). Refused before anything is written: an
-// empty name, a name that is a folder or ends in a separator, a folder that
-// does not exist, a folder path that runs through a file. A failed write or
-// rename gives a message naming the file and the reason, and leaves an
-// earlier file of that name as it was.
-FileResult WriteTextFile(const std::string& name, const std::string& text, const char* what,
-                         SaveFileSystem& fs = SystemSaveFileSystem());
+// ("coordinate file", "Selig file"). Refused before anything is written
+// (kBadFileName): an empty name, a name that is a folder or ends in a
+// separator, a folder that does not exist, a folder path that runs through a
+// file. A failed write or rename (kWriteFailed) gives a message naming the
+// file and the reason, and leaves an earlier file of that name as it was.
+std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
+                                     const char* what, SaveFileSystem& fs = SystemSaveFileSystem());
+
+// Refuses (kReplacesInput) to write `target` when it exists and is the file
+// `input` (through links, "./" and the like), the input of the result about
+// to be written: "The output "target" is the input file input; choose
+// another output name so the input is not overwritten." A missing target,
+// or an empty `input` (a generated section), passes.
+std::optional<Refusal> CheckNotTheInput(const std::string& target, const std::string& input);
 
 }  // namespace quilane
 

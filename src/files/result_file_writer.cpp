@@ -1,8 +1,13 @@
 #include "files/result_file_writer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <string>
 
+#include "base/capacity.h"
+#include "base/precondition.h"
+#include "files/dat_file_writer.h"
 #include "files/file_save.h"
 #include "files/number_text.h"
 
@@ -50,43 +55,50 @@ std::string CamberFileName(const std::string& save_name) {
   return save_name.substr(0, name_start) + "Camber_" + save_name.substr(name_start);
 }
 
-template <typename Count>
-std::string ResultFileText(const std::string& title, const Settable<Count>& count,
-                           const PointArray& x, const PointArray& y) {
+std::string CamberOutputName(const std::string& output, ResultFormat format) {
+  if (format == ResultFormat::kArf) return CamberFileName(output);
+  std::filesystem::path arf = output;
+  arf.replace_extension(".arf");
+  return CamberFileName(arf.string());
+}
+
+std::string ResultFileText(const std::string& title, const PointListing& listing) {
   std::string text = TitleLine(title) + kLineEnd;
-  if (!count.IsSet()) return text + kLineEnd;
-  const Count value = count;
-  text += " " + FormatShortest(static_cast<double>(value)) + " " + kLineEnd;
-  // i <= count, so a count of 25.5 gives 25 lines; the arrays end at the capacity.
-  for (int i = 1; i <= value && i <= kPointCapacity; ++i) {
+  if (!listing.count) return text + kLineEnd;
+  const double count = *listing.count;
+  QUILANE_PRECONDITION(std::isfinite(count));
+  text += " " + FormatShortest(count) + " " + kLineEnd;
+  // i <= count, so a count of 25.5 gives 25 lines; no listing holds more
+  // than the capacity.
+  const std::size_t lines =
+      count < 1 ? 0 : static_cast<std::size_t>(std::min<double>(count, kPointCapacity));
+  QUILANE_PRECONDITION(listing.x.size() >= lines && listing.y.size() >= lines);
+  for (std::size_t i = 0; i < lines; ++i) {
     text += "  ";
-    text += FormatWhole(i);
+    text += FormatWhole(static_cast<long long>(i) + 1);
     text += "  ";
-    text += FormatFixed5(x[static_cast<std::size_t>(i)]);
+    text += FormatFixed5(listing.x[i]);
     text += "  ";
-    text += FormatFixed5(y[static_cast<std::size_t>(i)]);
+    text += FormatFixed5(listing.y[i]);
     text += kLineEnd;
   }
   return text;
 }
 
-template std::string ResultFileText<int>(const std::string&, const Settable<int>&,
-                                         const PointArray&, const PointArray&);
-template std::string ResultFileText<double>(const std::string&, const Settable<double>&,
-                                            const PointArray&, const PointArray&);
-
-FileResult WriteResultFiles(const AirfoilWorkspace& ws) {
-  return WriteResultFiles(ws, SystemSaveFileSystem());
+std::string PointsFileText(const ResultFiles& files) {
+  if (files.format == ResultFormat::kArf) return ResultFileText(files.title, files.points);
+  QUILANE_PRECONDITION(files.points.count.has_value());
+  const auto count = static_cast<std::size_t>(*files.points.count);
+  return SeligFileText(files.title, files.points.x.first(count), files.points.y.first(count));
 }
 
-FileResult WriteResultFiles(const AirfoilWorkspace& ws, SaveFileSystem& fs) {
-  const FileResult coordinates =
-      WriteTextFile(ws.SaveName, ResultFileText(ws.PlotTitle, ws.NI, ws.XI, ws.YI),
-                 "coordinate file", fs);
-  if (!coordinates.ok) return coordinates;
-  return WriteTextFile(ws.CamberName,
-                    ResultFileText(ws.PlotTitle, ws.NCamber, ws.XCamber, ws.YCamber),
-                    "camber file", fs);
+std::optional<Refusal> WriteResultFiles(const ResultFiles& files, SaveFileSystem& fs) {
+  const char* what = files.format == ResultFormat::kSelig ? "Selig file" : "coordinate file";
+  if (auto refused = WriteTextFile(files.points_path, PointsFileText(files), what, fs)) {
+    return refused;
+  }
+  return WriteTextFile(files.camber_path, ResultFileText(files.title, files.camber), "camber file",
+                       fs);
 }
 
 }  // namespace quilane

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "files/field_text.h"
 #include "files/file_path.h"
 #include "files/number_text.h"
 
@@ -28,21 +29,22 @@ const char* SpecialFileKind(std::filesystem::file_type type) {
 
 }  // namespace
 
-FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in) {
+std::optional<Refusal> OpenCoordinateFile(const std::string& path_text, std::ifstream& in) {
   const std::filesystem::path path = PathFromUtf8(path_text);
   std::error_code status_error;
   const std::filesystem::file_status status = std::filesystem::status(path, status_error);
   if (std::filesystem::is_directory(status)) {
-    return FileResult::Failure("\"" + path_text +
-                               "\" is a folder, not an airfoil file; choose a coordinate "
-                               "file inside it.");
+    return FileRefusal(
+        RefusalCode::kUnreadableFile, path_text, 0,
+        "\"" + path_text +
+            "\" is a folder, not an airfoil file; choose a coordinate file inside it.");
   }
   // Opening a named pipe waits for a writer and a device may never end, so
   // whatever is not a regular file is refused before it is opened.
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    return FileResult::Failure("The airfoil file \"" + path_text + "\" is " +
-                               SpecialFileKind(status.type()) +
-                               ", not a regular file; choose a coordinate file saved on disk.");
+    return FileRefusal(RefusalCode::kUnreadableFile, path_text, 0,
+                       AirfoilFileNamed(path_text) + " is " + SpecialFileKind(status.type()) +
+                           ", not a regular file; choose a coordinate file saved on disk.");
   }
   errno = 0;
   in.open(path, std::ios::binary);
@@ -54,10 +56,11 @@ FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in) {
     } else if (error != 0) {
       reason = std::generic_category().message(error);
     }
-    return FileResult::Failure("The airfoil file \"" + path_text + "\" cannot be opened (" +
-                               reason + "); choose a readable coordinate file.");
+    return FileRefusal(RefusalCode::kUnreadableFile, path_text, 0,
+                       AirfoilFileNamed(path_text) + " cannot be opened (" + reason +
+                           "); choose a readable coordinate file.");
   }
-  return FileResult::Success();
+  return std::nullopt;
 }
 
 bool TextSource::TakeByteOrderMark() {
@@ -164,23 +167,25 @@ int TextSource::RawPeek() {
   return static_cast<unsigned char>(c);
 }
 
-FileResult OpenedText::Open(const std::string& path_text) {
-  FileResult opened = OpenCoordinateFile(path_text, in_);
-  if (opened.ok) source_ = std::make_unique<TextSource>(in_);
-  return opened;
+std::optional<Refusal> OpenedText::Open(const std::string& path_text) {
+  std::optional<Refusal> refused = OpenCoordinateFile(path_text, in_);
+  if (!refused) source_ = std::make_unique<TextSource>(in_);
+  return refused;
 }
 
-std::optional<std::string> SourceFault(const TextSource& source) {
+std::optional<Refusal> SourceFault(const TextSource& source, const std::string& path) {
   if (source.nul_found()) {
-    return "is not a plain-text file (line " + FormatWhole(source.line()) +
-           " holds a NUL byte); choose a plain-text coordinate file.";
+    return RefuseFile(RefusalCode::kNotPlainText, path, source.line(),
+                      "is not a plain-text file (line " + FormatWhole(source.line()) +
+                          " holds a NUL byte); choose a plain-text coordinate file.");
   }
   if (source.read_failed()) {
     const std::string reason = source.read_errno() != 0
                                    ? std::generic_category().message(source.read_errno())
                                    : std::string("read error");
-    return "could not be read beyond line " + FormatWhole(source.line()) + " (" + reason +
-           "); check the disk or copy the file elsewhere and try again.";
+    return RefuseFile(RefusalCode::kUnreadableFile, path, source.line(),
+                      "could not be read beyond line " + FormatWhole(source.line()) + " (" +
+                          reason + "); check the disk or copy the file elsewhere and try again.");
   }
   return std::nullopt;
 }

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "files/file_result.h"
+#include "base/refusal.h"
 
 namespace quilane {
 
@@ -20,12 +20,12 @@ namespace quilane {
 // not a continuation byte.
 inline bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
-// Opens `path_text` (UTF-8) for reading into `in`. Refuses, with a message
-// naming the file: a folder ("is a folder, not an airfoil file"); a named
-// pipe, a device or a socket ("not a regular file"), before opening it, so
-// that a pipe cannot keep the reader waiting; a file that does not exist or
-// cannot be opened (with the system's reason).
-FileResult OpenCoordinateFile(const std::string& path_text, std::ifstream& in);
+// Opens `path_text` (UTF-8) for reading into `in`. Refuses
+// (kUnreadableFile), with a message naming the file: a folder ("is a folder, not an airfoil file");
+// a named pipe, a device or a socket ("not a regular file"), before opening it, so that a pipe
+// cannot keep the reader waiting; a file that does not exist or cannot be opened (with the system's
+// reason).
+std::optional<Refusal> OpenCoordinateFile(const std::string& path_text, std::ifstream& in);
 
 // The file's bytes, read in chunks of 64 KiB, with every line end (LF, CR LF
 // or CR) given as one '\n' and the line counted from 1. A NUL byte or a read
@@ -102,7 +102,7 @@ class TextSource {
 class OpenedText {
  public:
   // OpenCoordinateFile on `path_text` and a source at the start of its text.
-  FileResult Open(const std::string& path_text);
+  std::optional<Refusal> Open(const std::string& path_text);
   TextSource& source() { return *source_; }
 
  private:
@@ -110,10 +110,11 @@ class OpenedText {
   std::unique_ptr<TextSource> source_;
 };
 
-// What went wrong with the source so far, as the end of a sentence that
-// starts with the file's name ("is not a plain-text file (line 3 holds a NUL
-// byte); ..."), or nothing when the text so far was read cleanly.
-std::optional<std::string> SourceFault(const TextSource& source);
+// What went wrong with the source of the file `path` so far: a NUL byte
+// (kNotPlainText, "The airfoil file \"...\" is not a plain-text file (line 3
+// holds a NUL byte); ...") or a read error (kUnreadableFile), at the line
+// reached; nothing when the text so far was read cleanly.
+std::optional<Refusal> SourceFault(const TextSource& source, const std::string& path);
 
 }  // namespace quilane
 

@@ -1,5 +1,6 @@
 #include "python/numpy_arrays.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -43,11 +44,9 @@ std::vector<double> RealVector(const py::handle& values, const char* what) {
   return std::vector<double>(data, data + doubles.size());
 }
 
-py::array_t<double> ReadOnlyCopy(const PointArray& array, int first, int last) {
-  const py::ssize_t count = last >= first ? last - first + 1 : 0;
-  py::array_t<double> copy(count);
-  double* out = copy.mutable_data();
-  for (py::ssize_t k = 0; k < count; ++k) out[k] = array[static_cast<std::size_t>(first + k)];
+py::array_t<double> ReadOnlyCopy(std::span<const double> values) {
+  py::array_t<double> copy(static_cast<py::ssize_t>(values.size()));
+  std::copy(values.begin(), values.end(), copy.mutable_data());
   copy.attr("setflags")(py::arg("write") = false);
   return copy;
 }

@@ -6,10 +6,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <span>
 #include <string>
 #include <vector>
-
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane::python {
 
@@ -20,9 +19,8 @@ namespace quilane::python {
 // strings and objects are not). Any memory layout and stride is accepted.
 std::vector<double> RealVector(const pybind11::handle& values, const char* what);
 
-// A new read-only float64 array of entries first..last of `array` (one-based,
-// empty when last < first).
-pybind11::array_t<double> ReadOnlyCopy(const PointArray& array, int first, int last);
+// A new read-only float64 array holding `values`.
+pybind11::array_t<double> ReadOnlyCopy(std::span<const double> values);
 
 }  // namespace quilane::python
 

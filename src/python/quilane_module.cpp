@@ -1,7 +1,7 @@
 // The Python module quilane: airfoil contours from coordinate files, numpy
 // arrays or the NACA generator, re-spaced by the program's own calculation and
 // written by its own writers. Every refusal of the program is a ValueError
-// carrying the program's message.
+// carrying the program's message and its way out.
 //
 // The engine keeps tables of its own between calls (the spline's
 // coefficients), so every call runs with the interpreter lock held.
@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,14 +19,17 @@
 #include <utility>
 #include <vector>
 
-#include "app/batch_run.h"
-#include "files/contour_store.h"
+#include "app/naca_input.h"
+#include "base/capacity.h"
+#include "base/expected.h"
+#include "engine/redistribute.h"
 #include "files/coordinate_file.h"
-#include "files/dat_file_reader.h"
+#include "files/file_save.h"
 #include "files/number_text.h"
+#include "files/result_file_writer.h"
+#include "files/section.h"
 #include "python/numpy_arrays.h"
 #include "sections/naca_section.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane::python {
 namespace {
@@ -39,22 +43,22 @@ constexpr std::size_t kMaxNameCharacters = 1000;
 // (every point twice, before exact repeats are dropped).
 constexpr std::size_t kMaxArrayValues = 2 * kPointCapacity;
 
-// A contour as loaded: the workspace right after a file was chosen (AirfoilTitle,
-// N, X, Y, ILE, Xmin, Chord, InputPath, NI = N, XI = X, YI = Y), and what the
-// load saw.
+// How this module turns conformal mapping on, for the way out of a refusal.
+constexpr const char* kMappingAction = "use mapping=True";
+
+// A contour as loaded, and what the load saw.
 struct Section {
-  std::shared_ptr<const AirfoilWorkspace> loaded;
+  std::shared_ptr<const quilane::Section> loaded;
   std::string format;                // "arf", "Selig", "Lednicer", "ISES", "naca" or "arrays"
   std::optional<int> ignored_lines;  // lines the reader passed over, when it tells
   std::optional<bool> reversed;      // whether the points were turned round, when known
+  std::string path;                  // the file read, as given; "" for a generated section
   std::string absolute_path;         // the file read, made absolute when it was read
 };
 
-// A finished calculation: the workspace after the run, with the section and
-// the settings it ran with.
+// A finished calculation, with the section and the settings it ran with.
 struct Result {
-  std::shared_ptr<const AirfoilWorkspace> run;
-  QualityReport report;
+  std::shared_ptr<const RedistributeResult> run;
   Section section;
   bool mapping = false;
   std::string method;
@@ -62,48 +66,33 @@ struct Result {
 };
 
 [[noreturn]] void Refuse(const std::string& message) { throw py::value_error(message); }
+[[noreturn]] void Refuse(const Refusal& refusal) {
+  Refuse(MessageWithWayOut(refusal, kMappingAction));
+}
 
-std::unique_ptr<AirfoilWorkspace> FreshWorkspace() {
-  auto ws = std::make_unique<AirfoilWorkspace>();
-  ws->Pi = 4.0 * std::atan(1.0);
-  return ws;
+template <typename T>
+T Take(Expected<T> expected) {
+  if (!expected) Refuse(expected.error());
+  return std::move(expected).value();
 }
 
 // ---------------------------------------------------------------------------
-// The load, the run and the report: each in one place, so that the load's
-// summary, a value-level run and its quality report slot in here.
+// The load, the run and the report: each in one place.
 
 // load(path): the reader of the kind the content shows, as the command-line
 // tool loads a file.
 Section LoadSection(const std::string& path) {
-  auto ws = FreshWorkspace();
-  LoadSummary summary;
-  const FileResult loaded = LoadCoordinateFile(*ws, path, &summary);
-  if (!loaded.ok) Refuse(loaded.message);
+  LoadedFile loaded = Take(LoadCoordinateFile(path));
   Section section;
-  section.format = summary.format;
-  section.ignored_lines = summary.ignored_lines;
-  section.reversed = summary.reversed;
-  section.loaded = std::move(ws);
+  section.format = loaded.summary.format;
+  section.ignored_lines = loaded.summary.ignored_lines;
+  section.reversed = loaded.summary.reversed;
+  section.path = loaded.path;
+  section.loaded = std::make_shared<const quilane::Section>(std::move(loaded.section));
   std::error_code error;
   section.absolute_path = std::filesystem::absolute(path, error).string();
   if (error) section.absolute_path = path;
   return section;
-}
-
-// redistribute(...): the calculation of the command-line tool on a copy of
-// the loaded workspace, so the section stays as loaded.
-std::shared_ptr<const AirfoilWorkspace> RunSection(const Section& section,
-                                                   const BatchSettings& settings,
-                                                   QualityReport& report) {
-  auto ws = std::make_unique<AirfoilWorkspace>(*section.loaded);
-  std::vector<std::string> messages;
-  if (!RunBatchCalculation(*ws, settings, messages, &report)) {
-    std::string text;
-    for (const std::string& message : messages) text += (text.empty() ? "" : "\n") + message;
-    Refuse(text);
-  }
-  return ws;
 }
 
 py::dict PanelsOf(const PanelFigures& panels) {
@@ -120,7 +109,7 @@ py::dict PanelsOf(const PanelFigures& panels) {
 // Result.report: the quality report of the run as a dict, with the line the
 // command-line tool prints and its warning.
 py::dict ReportOf(const Result& result) {
-  const QualityReport& report = result.report;
+  const QualityReport& report = result.run->report;
   py::dict d;
   d["max_deviation"] = report.max_deviation;
   d["max_deviation_point"] = report.max_deviation_point;
@@ -161,8 +150,9 @@ Section SectionFromArrays(const py::handle& x_values, const py::handle& y_values
     Refuse("The section name has more than " + FormatWhole(kMaxNameCharacters) +
            " characters; give a shorter name.");
   }
-  std::vector<double> x = RealVector(x_values, "x");
-  std::vector<double> y = RealVector(y_values, "y");
+  Contour contour{RealVector(x_values, "x"), RealVector(y_values, "y")};
+  const std::vector<double>& x = contour.x;
+  const std::vector<double>& y = contour.y;
   const std::string label = SectionLabel(name);
   if (x.size() != y.size()) {
     Refuse(label + " has " + FormatWhole(static_cast<long long>(x.size())) + " x values and " +
@@ -183,42 +173,40 @@ Section SectionFromArrays(const py::handle& x_values, const py::handle& y_values
     }
   }
   const std::size_t given = x.size();
-  const LoopOrder order = PutLoopInProgramOrder(x, y);
-  auto ws = FreshWorkspace();
+  const LoopOrder order = PutLoopInProgramOrder(contour);
   const ContourOrigin origin{
-      label, "given as arrays of " + FormatWhole(static_cast<long long>(given)) + " values"};
-  const FileResult stored = StoreContour(*ws, name, x, y, origin);
-  if (!stored.ok) Refuse(stored.message);
-  MakeStoredContourCurrent(*ws);
+      label, "given as arrays of " + FormatWhole(static_cast<long long>(given)) + " values",
+      std::string(), 0};
   Section section;
   section.format = "arrays";
   section.ignored_lines = 0;
   section.reversed = order.reversed;
-  section.loaded = std::move(ws);
+  section.loaded =
+      std::make_shared<const quilane::Section>(Take(MakeSection(name, std::move(contour), origin)));
   return section;
 }
 
 Section NacaSectionOf(const std::string& code, int points, bool blunt) {
-  auto ws = FreshWorkspace();
-  const FileResult loaded =
-      LoadNacaInput(*ws, code, points, blunt ? TrailingEdge::kBlunt : TrailingEdge::kSharp);
-  if (!loaded.ok) Refuse(loaded.message);
   Section section;
   section.format = "naca";
   section.ignored_lines = 0;
   section.reversed = false;
-  section.loaded = std::move(ws);
+  section.loaded = std::make_shared<const quilane::Section>(
+      Take(NacaInput(code, points, blunt ? TrailingEdge::kBlunt : TrailingEdge::kSharp)));
   return section;
 }
 
-// The decimal text of a whole number given from Python (an int, a numpy
-// integer, anything operator.index takes), for the run's own check of the
-// typed settings. Anything else is a TypeError.
-std::string WholeNumberText(const py::handle& value, const char* what) {
+// A whole number given from Python (an int, a numpy integer, anything
+// operator.index takes) as the setting `what`. A number beyond an int is
+// refused by `check` in the engine's words, quoting its digits, or without a
+// check (a setting the run does not read) taken as the nearest int. Anything
+// else is a TypeError.
+int WholeNumber(const py::handle& value, const char* what,
+                std::optional<Refusal> (*check)(double, const std::string&)) {
   if (py::isinstance<py::bool_>(value)) {
     throw py::type_error(std::string(what) + " must be an integer, not a bool.");
   }
-  py::object whole;
+  py::int_ whole;
   try {
     whole = py::module_::import("operator").attr("index")(value);
   } catch (const py::error_already_set&) {
@@ -226,7 +214,17 @@ std::string WholeNumberText(const py::handle& value, const char* what) {
                          py::str(py::type::handle_of(value).attr("__name__")).cast<std::string>() +
                          ".");
   }
-  return py::str(whole).cast<std::string>();
+  const py::int_ lowest(std::numeric_limits<int>::min());
+  const py::int_ highest(std::numeric_limits<int>::max());
+  if (whole < lowest || whole > highest) {
+    // Whole, finite and beyond every setting's range, as the number itself is.
+    const double beyond = (whole > highest ? 1 : -1) * std::numeric_limits<double>::max();
+    if (check != nullptr) {
+      if (auto refusal = check(beyond, py::str(whole).cast<std::string>())) Refuse(*refusal);
+    }
+    return whole > highest ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min();
+  }
+  return whole.cast<int>();
 }
 
 Result Redistribute(const Section& section, const py::object& n, bool mapping,
@@ -234,19 +232,20 @@ Result Redistribute(const Section& section, const py::object& n, bool mapping,
   if (method != "lagrange" && method != "pwcubic") {
     Refuse("method must be \"lagrange\" or \"pwcubic\", not \"" + method + "\".");
   }
-  BatchSettings settings;
-  settings.ni_text = WholeNumberText(n, "n");
-  settings.mapping = mapping;
-  settings.lagrange = method == "lagrange";
-  settings.npoly_text = WholeNumberText(npoly, "npoly");
-  settings.mapping_choice = "mapping=True";
+  RedistributeSettings settings;
+  settings.points = WholeNumber(n, "n", CheckPointCount);
+  settings.route = mapping ? Route::kConformalMapping : Route::kAlongChord;
+  settings.method = method == "lagrange" ? Method::kLagrange : Method::kPwCubic;
+  settings.degree =
+      WholeNumber(npoly, "npoly", settings.method == Method::kLagrange ? CheckDegree : nullptr);
   settings.report = true;
   Result result;
-  result.run = RunSection(section, settings, result.report);
+  result.run = std::make_shared<const RedistributeResult>(
+      Take(quilane::Redistribute(*section.loaded, settings)));
   result.section = section;
   result.mapping = mapping;
   result.method = method;
-  result.npoly = settings.lagrange ? static_cast<int>(ValueOfString(settings.npoly_text)) : 0;
+  result.npoly = settings.method == Method::kLagrange ? settings.degree : 0;
   return result;
 }
 
@@ -261,34 +260,26 @@ std::string PathText(const py::handle& path) {
 }
 
 py::tuple Write(const Result& result, const py::handle& path, const std::string& format_name) {
-  const ResultFormat format = FormatNamed(format_name);
-  const auto owner = std::make_unique<AirfoilWorkspace>(*result.run);
-  AirfoilWorkspace& ws = *owner;
-  ws.SaveName = PathText(path);
-  ws.CamberName = CamberOutputName(ws.SaveName, format);
-  for (const std::string* target : {&ws.SaveName, &ws.CamberName}) {
-    const FileResult kept = CheckNotTheInput(*target, result.section.absolute_path);
-    if (!kept.ok) Refuse(kept.message);
+  const ResultFiles files = ResultFilesOf(*result.run, FormatNamed(format_name), PathText(path));
+  for (const std::string* target : {&files.points_path, &files.camber_path}) {
+    if (auto kept = CheckNotTheInput(*target, result.section.absolute_path)) Refuse(*kept);
   }
-  const FileResult written = WriteResult(ws, format);
-  if (!written.ok) Refuse(written.message);
-  return py::make_tuple(ws.SaveName, ws.CamberName);
+  if (auto refused = WriteResultFiles(files)) Refuse(*refused);
+  return py::make_tuple(files.points_path, files.camber_path);
 }
 
-int CamberCount(const AirfoilWorkspace& ws) {
-  return static_cast<int>(std::floor(static_cast<double>(ws.NCamber)));
-}
+int PointCount(const Section& s) { return static_cast<int>(s.loaded->contour.x.size()); }
 
 std::string SectionRepr(const Section& s) {
-  return "<quilane.Section \"" + s.loaded->AirfoilTitle + "\", " + FormatWhole(s.loaded->N) +
+  return "<quilane.Section \"" + s.loaded->title + "\", " + FormatWhole(PointCount(s)) +
          " points, " + s.format + ">";
 }
 
 std::string ResultRepr(const Result& r) {
   std::string settings = r.mapping ? "mapping, " : "along the chord, ";
   settings += r.method == "lagrange" ? "lagrange npoly=" + FormatWhole(r.npoly) : "pwcubic";
-  return "<quilane.Result \"" + r.run->PlotTitle + "\", " + FormatWhole(r.run->NI) +
-         " points, " + settings + ">";
+  return "<quilane.Result \"" + r.run->title + "\", " +
+         FormatWhole(static_cast<long long>(r.run->x.size())) + " points, " + settings + ">";
 }
 
 }  // namespace
@@ -331,30 +322,30 @@ then the nose is the last point where x decreases, and x is normalised to
 (x - x_min) / chord. 2 to 1000 points.)doc")
       .def(py::init(&qp::SectionFromArrays), py::arg("x"), py::arg("y"), py::arg("name") = "")
       .def_property_readonly(
-          "name", [](const Section& s) { return s.loaded->AirfoilTitle; },
+          "name", [](const Section& s) { return s.loaded->title; },
           "The section's name (the title of its file).")
       .def_property_readonly(
-          "x", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->X, 1, s.loaded->N); },
+          "x", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->contour.x); },
           "x of the points in chord units, 0 at the nose and 1 at the trailing edge "
           "(float64, read-only, program order).")
       .def_property_readonly(
-          "y", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->Y, 1, s.loaded->N); },
+          "y", [](const Section& s) { return qp::ReadOnlyCopy(s.loaded->contour.y); },
           "y of the points in the input's units (float64, read-only, program order).")
       .def_property_readonly(
-          "nose_index", [](const Section& s) { return s.loaded->ILE - 1; },
+          "nose_index", [](const Section& s) { return s.loaded->nose - 1; },
           "Index into x and y of the nose (leading-edge) point, counted from 0.")
       .def_property_readonly(
-          "chord", [](const Section& s) { return s.loaded->Chord; },
+          "chord", [](const Section& s) { return s.loaded->chord; },
           "Largest minus smallest x of the input, in the input's units, before normalising.")
       .def_property_readonly(
-          "x_min", [](const Section& s) { return s.loaded->Xmin; },
+          "x_min", [](const Section& s) { return s.loaded->x_min; },
           "x of the nose in the input's units, before normalising.")
       .def_property_readonly(
           "format", [](const Section& s) { return s.format; },
           "Where the points came from: the file's layout (\"arf\", \"Selig\", \"Lednicer\", "
           "\"ISES\"), \"naca\" or \"arrays\".")
       .def_property_readonly(
-          "path", [](const Section& s) { return s.loaded->InputPath; },
+          "path", [](const Section& s) { return s.path; },
           "The file that was read, \"\" for a generated section or arrays.")
       .def_property_readonly(
           "ignored_lines", [](const Section& s) { return s.ignored_lines; },
@@ -363,43 +354,44 @@ then the nose is the last point where x decreases, and x is normalised to
           "reversed", [](const Section& s) { return s.reversed; },
           "Whether the points were listed the other way round from the layout's usual order "
           "and turned round.")
-      .def("__len__", [](const Section& s) { return s.loaded->N; })
+      .def("__len__", &qp::PointCount)
       .def("__repr__", &qp::SectionRepr);
 
   py::class_<Result>(m, "Result", "New points and camber line of one calculation.")
       .def_property_readonly(
-          "x", [](const Result& r) { return qp::ReadOnlyCopy(r.run->XI, 1, r.run->NI); },
+          "x", [](const Result& r) { return qp::ReadOnlyCopy(r.run->x); },
           "x of the new points in chord units (float64, read-only, program order; the nose "
           "is point n // 2 for odd n).")
       .def_property_readonly(
-          "y", [](const Result& r) { return qp::ReadOnlyCopy(r.run->YI, 1, r.run->NI); },
+          "y", [](const Result& r) { return qp::ReadOnlyCopy(r.run->y); },
           "y of the new points in the input's units (float64, read-only, program order).")
       .def_property_readonly(
-          "camber_x",
-          [](const Result& r) { return qp::ReadOnlyCopy(r.run->XCamber, 1, qp::CamberCount(*r.run)); },
+          "camber_x", [](const Result& r) { return qp::ReadOnlyCopy(r.run->camber_x); },
           "x of the camber line, midpoints of the new points paired about the middle one, "
           "from the trailing edge to the nose.")
       .def_property_readonly(
-          "camber_y",
-          [](const Result& r) { return qp::ReadOnlyCopy(r.run->YCamber, 1, qp::CamberCount(*r.run)); },
+          "camber_y", [](const Result& r) { return qp::ReadOnlyCopy(r.run->camber_y); },
           "y of the camber line, in the input's units.")
-      .def_property_readonly("report", &qp::ReportOf,
-                             "The quality report of the run, a dict: max_deviation and mean_deviation (chord "
-                             "units) with max_deviation_point (1-based new point) and "
-                             "max_deviation_x; blunt_trailing_edge; new_points and input_points "
-                             "(largest panel angle in degrees and its 1-based point, shortest and "
-                             "longest panel in chord units and their 1-based panels); text, the "
-                             "line quilane-redistribute --report prints; warning, empty up to "
-                             "0.5 % of the chord.")
       .def_property_readonly(
-          "title", [](const Result& r) { return r.run->PlotTitle; },
+          "report", &qp::ReportOf,
+          "The quality report of the run, a dict: max_deviation and mean_deviation (chord "
+          "units) with max_deviation_point (1-based new point) and "
+          "max_deviation_x; blunt_trailing_edge; new_points and input_points "
+          "(largest panel angle in degrees and its 1-based point, shortest and "
+          "longest panel in chord units and their 1-based panels); text, the "
+          "line quilane-redistribute --report prints; warning, empty up to "
+          "0.5 % of the chord.")
+      .def_property_readonly(
+          "title", [](const Result& r) { return r.run->title; },
           "Title line of the written files: the section's name and \" - redistributed\".")
       .def_property_readonly(
           "section", [](const Result& r) { return r.section; }, "The section re-spaced.")
       .def_property_readonly(
-          "n", [](const Result& r) { return static_cast<int>(r.run->NI); }, "Number of new points.")
+          "n", [](const Result& r) { return static_cast<int>(r.run->x.size()); },
+          "Number of new points.")
       .def_property_readonly(
-          "mapping", [](const Result& r) { return r.mapping; }, "Whether conformal mapping was used.")
+          "mapping", [](const Result& r) { return r.mapping; },
+          "Whether conformal mapping was used.")
       .def_property_readonly(
           "method", [](const Result& r) { return r.method; }, "\"lagrange\" or \"pwcubic\".")
       .def_property_readonly(
@@ -408,12 +400,13 @@ then the nose is the last point where x decreases, and x is normalised to
       .def(
           "text",
           [](const Result& r, const std::string& format) {
-            return py::bytes(quilane::ResultText(*r.run, qp::FormatNamed(format)));
+            return py::bytes(quilane::PointsFileText(
+                quilane::ResultFilesOf(*r.run, qp::FormatNamed(format), std::string())));
           },
           py::arg("format") = "arf",
           "The bytes write() puts in the new-point file: \"arf\" (CR LF lines, 5 decimals) or "
           "\"selig\" (LF lines, 6 decimals, upper surface first).")
-      .def("__len__", [](const Result& r) { return static_cast<int>(r.run->NI); })
+      .def("__len__", [](const Result& r) { return static_cast<int>(r.run->x.size()); })
       .def("__repr__", &qp::ResultRepr);
 
   m.def(

@@ -79,10 +79,10 @@ MeanLinePoint Naca4MeanLine(double m, double p, double x) {
   return {m * (1.0 - x) * (1.0 + x - 2.0 * p) / aft, 2.0 * m * (p - x) / aft};
 }
 
-SectionResult Naca4Section(std::string_view digits, int point_count,
-                           TrailingEdge trailing_edge) {
+Expected<AirfoilSection> Naca4Section(std::string_view digits, int point_count,
+                                      TrailingEdge trailing_edge) {
   const auto refuse = [](std::string message) {
-    return SectionResult{false, std::move(message), {}};
+    return Refusal(RefusalCode::kUnknownSection, std::move(message) + ".");
   };
   if (digits.size() != 4 || !IsDigit(digits[0]) || !IsDigit(digits[1]) ||
       !IsDigit(digits[2]) || !IsDigit(digits[3])) {
@@ -114,7 +114,7 @@ SectionResult Naca4Section(std::string_view digits, int point_count,
 
   std::string name = "NACA " + std::string(digits);
   if (trailing_edge == TrailingEdge::kBlunt) name += " blunt trailing edge";
-  return {true, "", PlaceSectionPoints(std::move(name), point_count, shape)};
+  return PlaceSectionPoints(std::move(name), point_count, shape);
 }
 
 bool Naca5Constants(int position_digit, bool reflexed, Naca5MeanLineConstants& constants) {
@@ -149,10 +149,10 @@ MeanLinePoint Naca5MeanLine(const Naca5MeanLineConstants& constants, double lift
           k * (3.0 * r * d * d - r * aft3 - m3)};
 }
 
-SectionResult Naca5Section(std::string_view digits, int point_count,
-                           TrailingEdge trailing_edge) {
+Expected<AirfoilSection> Naca5Section(std::string_view digits, int point_count,
+                                      TrailingEdge trailing_edge) {
   const auto refuse = [](std::string message) {
-    return SectionResult{false, std::move(message), {}};
+    return Refusal(RefusalCode::kUnknownSection, std::move(message) + ".");
   };
   if (digits.size() != 5 || !AllDigits(digits)) {
     return refuse("A 5-digit section needs exactly five digits, not \"" +
@@ -189,11 +189,11 @@ SectionResult Naca5Section(std::string_view digits, int point_count,
   };
   std::string full_name = name;
   if (trailing_edge == TrailingEdge::kBlunt) full_name += " blunt trailing edge";
-  return {true, "", PlaceSectionPoints(std::move(full_name), point_count, shape)};
+  return PlaceSectionPoints(std::move(full_name), point_count, shape);
 }
 
-SectionResult NacaSection(std::string_view designation, int point_count,
-                          TrailingEdge trailing_edge) {
+Expected<AirfoilSection> NacaSection(std::string_view designation, int point_count,
+                                     TrailingEdge trailing_edge) {
   std::string_view digits = designation;
   while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t')) {
     digits.remove_prefix(1);
@@ -216,10 +216,9 @@ SectionResult NacaSection(std::string_view designation, int point_count,
   if (AllDigits(digits) && digits.size() == 5) {
     return Naca5Section(digits, point_count, trailing_edge);
   }
-  return {false,
-          "\"" + std::string(designation) +
-              "\" is not a NACA 4- or 5-digit designation (such as 2412 or 23012)",
-          {}};
+  return Refusal(RefusalCode::kUnknownSection,
+                 "\"" + std::string(designation) +
+                     "\" is not a NACA 4- or 5-digit designation (such as 2412 or 23012).");
 }
 
 }  // namespace quilane

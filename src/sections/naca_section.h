@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expected.h"
+
 namespace quilane {
 
 // Sharp: the thickness closes to zero at x = 1 (last coefficient -0.1036) and
@@ -28,13 +30,6 @@ struct AirfoilSection {
   std::string name;  // e.g. "NACA 2412", "NACA 0015 blunt trailing edge"
   std::vector<double> x;
   std::vector<double> y;
-};
-
-// Outcome of a generator: a refusal carries a message and an empty section.
-struct SectionResult {
-  bool ok = true;
-  std::string message;  // empty when ok
-  AirfoilSection section;
 };
 
 // Height of the mean line and its slope dy/dx at a chord station.
@@ -79,10 +74,11 @@ MeanLinePoint Naca4MeanLine(double m, double p, double x);
 // The 4-digit section of designation digits "MPTT" (maximum camber M % of the
 // chord at P tenths, thickness TT %) with point_count points. The name is
 // "NACA MPTT", followed by " blunt trailing edge" for a blunt one.
-// Refused: digits that are not exactly four decimal digits, zero thickness,
+// Refused (kUnknownSection, a sentence naming the designation): digits that
+// are not exactly four decimal digits, zero thickness,
 // camber without a camber position (M > 0, P = 0), point_count < 3.
-SectionResult Naca4Section(std::string_view digits, int point_count,
-                           TrailingEdge trailing_edge);
+Expected<AirfoilSection> Naca4Section(std::string_view digits, int point_count,
+                                      TrailingEdge trailing_edge);
 
 // The published constants of a 5-digit mean line for the design lift
 // coefficient 0.3: the mean line's break point m, the factor k1 and, for a
@@ -123,15 +119,15 @@ MeanLinePoint Naca5MeanLine(const Naca5MeanLineConstants& constants, double lift
 // digits, L = 0 (no design lift), a P and Q with no published mean line
 // (P = 0 or above 5, P = 1 reflexed, Q above 1), zero thickness,
 // point_count < 3.
-SectionResult Naca5Section(std::string_view digits, int point_count,
-                           TrailingEdge trailing_edge);
+Expected<AirfoilSection> Naca5Section(std::string_view digits, int point_count,
+                                      TrailingEdge trailing_edge);
 
 // A section by its designation, 4 or 5 digits, with or without "NACA" in
 // front in any case and blanks between ("2412", "NACA 23012", "naca23112").
 // Refused, besides the refusals of the two generators: a designation that is
 // neither.
-SectionResult NacaSection(std::string_view designation, int point_count,
-                          TrailingEdge trailing_edge);
+Expected<AirfoilSection> NacaSection(std::string_view designation, int point_count,
+                                     TrailingEdge trailing_edge);
 
 }  // namespace quilane
 

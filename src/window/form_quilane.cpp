@@ -25,10 +25,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/run_calculation.h"
-#include "files/airfoil_file_reader.h"
+#include "engine/redistribute.h"
 #include "files/coordinate_file.h"
-#include "files/file_result.h"
 #include "files/number_text.h"
 #include "files/result_file_writer.h"
 #include "window/about_window.h"
@@ -39,6 +37,7 @@
 #include "window/message_service.h"
 #include "window/picture_airfoil.h"
 #include "window/plot_export.h"
+#include "window/workspace_values.h"
 
 namespace quilane {
 namespace {
@@ -137,6 +136,16 @@ class FormQuilane::StatusMessages : public MessageService {
 FormQuilane::FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
+      messages_(messages),
+      standard_dialogs_(std::make_unique<StandardFileDialogs>()),
+      dialogs_(standard_dialogs_.get()) {
+  Build();
+}
+
+FormQuilane::FormQuilane(MessageService& messages, QWidget* parent)
+    : QMainWindow(parent),
+      own_workspace_(std::make_unique<AirfoilWorkspace>()),
+      ws_(*own_workspace_),
       messages_(messages),
       standard_dialogs_(std::make_unique<StandardFileDialogs>()),
       dialogs_(standard_dialogs_.get()) {
@@ -368,19 +377,16 @@ void FormQuilane::SetTabOrder() {
   }
 }
 
-// ------------------------------------------------------------------ RunHost
-
-std::string FormQuilane::TextNI() { return text_ni_->text().toStdString(); }
-
-bool FormQuilane::MappingChecked() { return chk_mapping_->isChecked(); }
-
-bool FormQuilane::LagrangeSelected() { return option_lagrange_->isChecked(); }
-
-std::string FormQuilane::TextNPoly() { return text_npoly_->text().toStdString(); }
+// --------------------------------------------------------------- plot, view
 
 void FormQuilane::ShowMessage(const std::string& text) {
-  ShowStatus(RefusalStatus(text));
+  ShowStatus(FirstLine(text));
   messages_.Show(text);
+}
+
+void FormQuilane::ShowRefusal(const Refusal& refusal) {
+  ShowStatus(RefusalStatus(refusal));
+  messages_.Show(refusal.message);
 }
 
 void FormQuilane::SetScrollX0(int value) {
@@ -401,11 +407,6 @@ void FormQuilane::SetScrollY0(int value) {
   vscroll_y0_->setValue(value);
 }
 
-void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, int NI,
-                              const PointArray& XI, const PointArray& YI) {
-  quilane::ShowAirfoil(ws_, *picture_airfoil_, *this, N, X, Y, NI, XI, YI);
-}
-
 void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string& plot_title) {
   // A title longer than its label ends in an ellipsis at a whole character;
   // the whole title is the label's tooltip.
@@ -417,6 +418,11 @@ void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string&
   };
   show(label3_, TitleText(airfoil_title));
   show(label4_, TitleText(plot_title));
+}
+
+void FormQuilane::ShowAirfoil(int N, const PointArray& X, const PointArray& Y, int NI,
+                              const PointArray& XI, const PointArray& YI) {
+  quilane::ShowAirfoil(ws_, *picture_airfoil_, *this, N, X, Y, NI, XI, YI);
 }
 
 void FormQuilane::Redraw() { ShowAirfoil(ws_.N, ws_.X, ws_.Y, ws_.NI, ws_.XI, ws_.YI); }
@@ -459,23 +465,19 @@ void FormQuilane::AboutClicked() {
 }
 
 void FormQuilane::FileChosen(const QString& name) {
-  const std::string previous_path = ws_.InputPath;
-  ws_.InputPath = FileSystemName(QDir::toNativeSeparators(file1_->Path()) + QDir::separator() + name);
+  const std::string path =
+      FileSystemName(QDir::toNativeSeparators(file1_->Path()) + QDir::separator() + name);
   frame3_->hide();
-  const FileResult read = LoadAirfoilFile(ws_);
-  if (!read.ok) {
-    // The refused file leaves no trace: the workspace stays as it was.
-    ws_.InputPath = previous_path;
-    ShowMessage(read.message);
+  const Expected<LoadedFile> read = LoadArfFile(path);
+  if (!read) {
+    ShowRefusal(read.error());
     return;
   }
-  Loaded(LoadStatus(name.toStdString(), SummaryOfStoredContour(ws_, "arf")));
+  Loaded(*read, LoadStatus(name.toStdString(), read->summary));
 }
 
-void FormQuilane::Loaded(const std::string& status) {
-  // The camber line belongs to the section it was computed from: after a
-  // file is read there is none until the next calculation, as at start.
-  ws_.NCamber = Settable<double>();
+void FormQuilane::Loaded(const LoadedFile& file, const std::string& status) {
+  LoadIntoWorkspace(file, ws_);
   Redraw();
   ShowStatus(status);
 }
@@ -488,17 +490,16 @@ void FormQuilane::ImportDatClicked() {
   if (chosen.isEmpty()) return;
   // The steps of a choice in File1, with the reader that fits the content.
   frame3_->hide();
-  LoadSummary summary;
-  const FileResult read =
-      LoadCoordinateFile(ws_, FileSystemName(QDir::toNativeSeparators(chosen)), &summary);
-  if (!read.ok) {
-    ShowMessage(read.message);
+  const Expected<LoadedFile> read =
+      LoadCoordinateFile(FileSystemName(QDir::toNativeSeparators(chosen)));
+  if (!read) {
+    ShowRefusal(read.error());
     return;
   }
   // The name selected in File1 stands for the file read (the save box
   // proposes it and refuses it); it is no longer that file.
   file1_->clearSelection();
-  Loaded(LoadStatus(QFileInfo(chosen).fileName().toStdString(), summary));
+  Loaded(*read, LoadStatus(QFileInfo(chosen).fileName().toStdString(), read->summary));
 }
 
 void FormQuilane::ExportPlotClicked() {
@@ -517,9 +518,8 @@ void FormQuilane::ExportPlotClicked() {
   export_filter_ = filter;
   const PlotFile file = ResolvePlotFile(chosen, filter);
   export_folder_ = QFileInfo(file.path).absolutePath();
-  const FileResult written = ExportPlot(ws_, CurrentPlotLook(), file);
-  if (!written.ok) {
-    ShowMessage(written.message);
+  if (const auto refused = ExportPlot(ws_, CurrentPlotLook(), file)) {
+    ShowRefusal(*refused);
     return;
   }
   ShowStatus(ExportStatus(QFile::encodeName(file.path).toStdString()));
@@ -546,21 +546,20 @@ bool FormQuilane::MayReplace() {
 void FormQuilane::SaveClicked() {
   const QString typed = text_save_->text();
   if (typed.isEmpty()) {
-    ShowMessage(kEmptyNameMessage);
+    ShowRefusal(Refusal(RefusalCode::kBadFileName, kEmptyNameMessage));
     return;
   }
   ws_.SaveName = FileSystemName(typed);
   if (typed == file1_->FileName() || WouldOverwriteInput(ws_.SaveName)) {
-    ShowMessage(kSameNameMessage);
+    ShowRefusal(Refusal(RefusalCode::kReplacesInput, kSameNameMessage));
     return;
   }
   ws_.CamberName = CamberFileName(ws_.SaveName);
   if (!MayReplace()) return;
   frame4_->hide();
-  const FileResult written = WriteResultFiles(ws_);
-  if (!written.ok) {
+  if (const auto refused = WriteResultFiles(SaveRequestOf(ws_))) {
     frame4_->show();
-    ShowMessage(written.message);
+    ShowRefusal(*refused);
     return;
   }
   written_.insert(AbsoluteName(ws_.SaveName));
@@ -570,20 +569,40 @@ void FormQuilane::SaveClicked() {
   ShowStatus(SaveStatus(ws_.SaveName, ws_.CamberName));
 }
 
-RunChoice FormQuilane::CurrentRunChoice() const {
-  return {chk_mapping_->isChecked(), option_lagrange_->isChecked(),
-          text_npoly_->text().toStdString()};
+TypedSettings FormQuilane::CurrentSettings() const {
+  TypedSettings typed;
+  typed.points = text_ni_->text().toStdString();
+  typed.route = chk_mapping_->isChecked() ? Route::kConformalMapping : Route::kAlongChord;
+  typed.method = option_lagrange_->isChecked() ? Method::kLagrange : Method::kPwCubic;
+  typed.degree = typed.method == Method::kLagrange ? text_npoly_->text().toStdString() : "";
+  return typed;
 }
 
 void FormQuilane::CalculateClicked() {
-  const RunChoice choice = CurrentRunChoice();
-  QualityReport report;
-  Refusal refusal;
-  if (RunCalculation(ws_, *this, &report, &refusal)) {
-    ShowStatus(RunStatus(ws_, choice, report));
-  } else if (MappingIsTheWayOut(refusal, choice.mapping)) {
-    ShowStatus(RouteRefusalStatus(refusal.message));
+  if (!ws_.FileLoaded) {
+    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
+    return;
   }
+  const Expected<RedistributeSettings> settings = ReadSettings(CurrentSettings());
+  if (!settings) {
+    ShowRefusal(settings.error());
+    return;
+  }
+  const Expected<RedistributeResult> result = Redistribute(SectionOfWorkspace(ws_), *settings);
+  if (!result) {
+    ShowRefusal(result.error());
+    return;
+  }
+  StoreResult(*result, ws_);
+  ws_.PlotX0 = 0.0;
+  ws_.PlotY0 = 0.0;
+  ws_.PlotScale = 1.0;
+  // Each bar's change handling redraws at once when its value changes.
+  SetScrollX0(0);
+  SetScrollOlcek(0);
+  SetScrollY0(0);
+  Redraw();
+  ShowStatus(RunStatus(*settings, result->report));
 }
 
 void FormQuilane::ShowStatus(const std::string& text) {

@@ -1,20 +1,23 @@
 // Form_Quilane: the program's one window. It holds the method settings, the
 // file browser with its save box, the calculate button, the plot with its
-// offset bars and title labels, the zoom group and the menu, and it is the
-// host of the calculation run. The program state lives in the workspace,
-// owned by the caller; the window keeps nothing but its controls.
+// offset bars and title labels, the zoom group and the menu. Its events call
+// the core (the readers, Redistribute, the writers) and act on what they
+// return. The program state lives in the workspace, owned by the caller; the
+// window keeps nothing but its controls.
 #ifndef QUILANE_WINDOW_FORM_QUILANE_H_
 #define QUILANE_WINDOW_FORM_QUILANE_H_
 
 #include <QMainWindow>
 #include <QPoint>
-#include <QString>
 #include <QPointF>
+#include <QString>
 #include <memory>
 #include <set>
 #include <string>
 
-#include "engine/run_host.h"
+#include "base/refusal.h"
+#include "engine/redistribute.h"
+#include "files/coordinate_file.h"
 #include "window/airfoil_plot.h"
 #include "window/status_text.h"
 #include "window/view_bars.h"
@@ -49,6 +52,7 @@ inline constexpr const char* kSameNameMessage = "Use a different file name then 
 inline constexpr const char* kEmptyNameMessage =
     "Type a name for the new coordinate file in the box above the button";
 inline constexpr const char* kReplaceQuestion = "Replace it?";
+inline constexpr const char* kOpenFileMessage = "Open a file containing airfoil coordinates";
 // Height of the status bar below the client area, in pixels: the window is
 // this much taller than its menu bar and client area.
 inline constexpr int kStatusBarHeight = 22;
@@ -57,7 +61,7 @@ inline constexpr int kClientHeight = 564;  // 8460 twips
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kSmallestFontPixels = 7;  // the window's font is never made smaller
 
-class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
+class FormQuilane : public QMainWindow, private PlotTitles {
   Q_OBJECT
 
  public:
@@ -68,29 +72,25 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // browser starts at the process's current directory. `ws` and `messages`
   // must outlive the window. The file dialogs are the toolkit's own.
   FormQuilane(AirfoilWorkspace& ws, MessageService& messages, QWidget* parent = nullptr);
+  // The same on a workspace of the window's own, alive as long as the window.
+  explicit FormQuilane(MessageService& messages, QWidget* parent = nullptr);
   // The same, asking for file names through `dialogs`, which must outlive
   // the window.
   FormQuilane(AirfoilWorkspace& ws, MessageService& messages, FileDialogService& dialogs,
               QWidget* parent = nullptr);
   ~FormQuilane() override;
 
-  // RunHost: the settings as the person left them.
-  std::string TextNI() override;
-  bool MappingChecked() override;
-  bool LagrangeSelected() override;
-  std::string TextNPoly() override;
-  // The message box, its first line also in the status bar.
-  void ShowMessage(const std::string& text) override;
-  // Set the bar's value; its change handling runs inside the call when the
-  // value differs, and for an offset bar also when the view left the bar's
-  // step by a gesture (so a run's reset puts the view back on the bar).
-  void SetScrollX0(int value) override;
-  void SetScrollOlcek(int value) override;
-  void SetScrollY0(int value) override;
-  // Show_Airfoil(N, X, Y, NI, XI, YI) on Picture_Airfoil, titles in Label3
-  // and Label4.
+  // Set the value of HScroll_X0, HScroll_Olcek or VScroll_Y0 as the program
+  // does; its change handling runs inside the call when the value differs,
+  // and for an offset bar also when the view left the bar's step by a
+  // gesture (so a run's reset puts the view back on the bar).
+  void SetScrollX0(int value);
+  void SetScrollOlcek(int value);
+  void SetScrollY0(int value);
+  // Show_Airfoil(N, X, Y, NI, XI, YI) on Picture_Airfoil, the view and the
+  // camber line from the workspace, titles in Label3 and Label4.
   void ShowAirfoil(int N, const PointArray& X, const PointArray& Y, int NI, const PointArray& XI,
-                   const PointArray& YI) override;
+                   const PointArray& YI);
 
   // The window's events, callable directly as the controls call them.
   void OpenClicked();                         // Mn_Open (Ctrl+O): shows the browser
@@ -118,7 +118,13 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // in this session, kReplaceQuestion is asked (No keeps everything as it
   // was, the save box open). The status bar then names both written files.
   void SaveClicked();
-  void CalculateClicked();                    // Command1: the calculation run
+  // Command1: "Open a file containing airfoil coordinates" before any file;
+  // otherwise reads Text_NI, Chk_Mapping, Option_Lagrange and (with
+  // Lagrange) Text_nPoly once, calls Redistribute on the section loaded, and
+  // on success puts the result into the workspace, resets the view through
+  // the three scroll bars and plots. A refusal shows its message and
+  // changes nothing.
+  void CalculateClicked();
   void ZoomCommitted(int value);              // HScroll_Olcek
   void OffsetXCommitted(int value);           // HScroll_X0
   void OffsetYCommitted(int value);           // VScroll_Y0
@@ -142,21 +148,26 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
 
  private:
   void SetTitles(const std::string& airfoil_title, const std::string& plot_title) override;
+  // A modal message with an OK button, its first line also in the status bar.
+  void ShowMessage(const std::string& text);
+  // A refusal's message in the box; the status bar adds its way out.
+  void ShowRefusal(const Refusal& refusal);
   void Build();
   void BuildControls();
   void FitFont();
   bool CaptionsFit() const;
   void BuildMenu();
   void SetTabOrder();
+  // ShowAirfoil of the workspace's points.
   void Redraw();
+  // After a file was read: into the workspace, plot, report `status`.
+  void Loaded(const LoadedFile& file, const std::string& status);
   // True when `typed` (resolved against the current directory), or the
   // camber file it would give, is the very file that was read.
   bool WouldOverwriteInput(const std::string& typed) const;
   // Whether the save may go ahead: asks kReplaceQuestion when either file
   // exists and this window did not write it.
   bool MayReplace();
-  // After a file was read: clear the camber line, plot, report `status`.
-  void Loaded(const std::string& status);
   void ShowStatus(const std::string& text);
   // The view the plot shows, the zoom factor from the bar while no file set it.
   PlotView CurrentView() const;
@@ -164,12 +175,13 @@ class FormQuilane : public QMainWindow, public RunHost, private PlotTitles {
   // Puts `view` into the workspace, shows it on the bars without their
   // change handling, and redraws once.
   void ApplyView(const PlotView& view, int zoom_bar);
-  RunChoice CurrentRunChoice() const;
+  TypedSettings CurrentSettings() const;
 
   // Messages of the window's parts (the file browser) also go through
   // ShowMessage, so their first line reaches the status bar.
   class StatusMessages;
 
+  std::unique_ptr<AirfoilWorkspace> own_workspace_;  // when none was given
   AirfoilWorkspace& ws_;
   MessageService& messages_;
   std::unique_ptr<StatusMessages> browser_messages_;

@@ -113,14 +113,16 @@ PlotFile ResolvePlotFile(const QString& name, const QString& filter) {
   return {name + QLatin1String(".png"), PlotFileFormat::kPng};
 }
 
-FileResult ExportPlot(const AirfoilWorkspace& ws, const PlotLook& look, const PlotFile& file) {
+std::optional<Refusal> ExportPlot(const AirfoilWorkspace& ws, const PlotLook& look,
+                                  const PlotFile& file) {
   const std::string name = QFile::encodeName(file.path).toStdString();
   const QByteArray bytes = file.format == PlotFileFormat::kSvg
                                ? PlotSvg(ws, look)
                                : PlotPng(ws, look, kPngExportFactor);
   if (bytes.isEmpty()) {
-    return FileResult::Failure("The plot picture \"" + name +
-                               "\" could not be drawn; nothing was written.");
+    return FileRefusal(
+        RefusalCode::kWriteFailed, name, 0,
+        "The plot picture \"" + name + "\" could not be drawn; nothing was written.");
   }
   return WriteTextFile(name, bytes.toStdString(), "plot picture");
 }

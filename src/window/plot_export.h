@@ -11,9 +11,10 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <optional>
 #include <string>
 
-#include "files/file_result.h"
+#include "base/refusal.h"
 #include "workspace/airfoil_workspace.h"
 
 class QPainter;
@@ -81,7 +82,8 @@ PlotFile ResolvePlotFile(const QString& name, const QString& filter);
 // file beside it renamed into place, so a failure leaves an earlier file of
 // that name intact. A failure gives a message naming the file and the
 // reason. Changes nothing in the workspace.
-FileResult ExportPlot(const AirfoilWorkspace& ws, const PlotLook& look, const PlotFile& file);
+std::optional<Refusal> ExportPlot(const AirfoilWorkspace& ws, const PlotLook& look,
+                                  const PlotFile& file);
 
 // PNG pixels per screen pixel of an exported plot.
 inline constexpr int kPngExportFactor = 2;

@@ -12,12 +12,12 @@ std::string LoadStatus(const std::string& file_name, const LoadSummary& summary)
   return "Read " + file_name + ": " + DescribeLoad(summary);
 }
 
-std::string RunStatus(const AirfoilWorkspace& ws, const RunChoice& choice,
-                      const QualityReport& report) {
-  std::string text = std::to_string(static_cast<int>(ws.NI)) + " new points, ";
-  text += choice.mapping ? "conformal mapping, " : "cosine spacing along the chord, ";
-  text += choice.lagrange ? "Lagrange nPoly = " + FormatMessageNumber(ValueOfString(choice.npoly))
-                         : "PW cubic spline";
+std::string RunStatus(const RedistributeSettings& settings, const QualityReport& report) {
+  std::string text = FormatWhole(settings.points) + " new points, ";
+  text += settings.route == Route::kConformalMapping ? "conformal mapping, "
+                                                     : "cosine spacing along the chord, ";
+  text += settings.method == Method::kLagrange ? "Lagrange nPoly = " + FormatWhole(settings.degree)
+                                               : "PW cubic spline";
   const std::string warning = QualityWarning(report);
   if (!warning.empty()) text += "; warning: " + warning;
   text += "; " + DescribeReport(report);
@@ -32,14 +32,10 @@ std::string ExportStatus(const std::string& picture_file) {
   return "Exported the plot to " + picture_file;
 }
 
-std::string RefusalStatus(const std::string& message) {
-  const auto end = message.find_first_of("\r\n");
-  return end == std::string::npos ? message : message.substr(0, end);
-}
-
-std::string RouteRefusalStatus(const std::string& message) {
-  return RefusalStatus(message) +
-         " \u2014 tick Conformal Mapping and calculate again for this section";
+std::string RefusalStatus(const Refusal& refusal) {
+  const std::string way_out = WayOutText(refusal, "tick Conformal Mapping and calculate again");
+  return way_out.empty() ? FirstLine(refusal.message)
+                         : FirstLine(refusal.message) + " \u2014 " + way_out;
 }
 
 }  // namespace quilane

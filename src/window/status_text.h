@@ -5,9 +5,10 @@
 
 #include <string>
 
+#include "base/refusal.h"
 #include "engine/quality_report.h"
+#include "engine/redistribute.h"
 #include "files/coordinate_file.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 
@@ -19,19 +20,11 @@ std::string StartHint();
 // name shown (no folder).
 std::string LoadStatus(const std::string& file_name, const LoadSummary& summary);
 
-// The settings a run was started with, as the window's controls showed them.
-struct RunChoice {
-  bool mapping = false;   // Chk_Mapping
-  bool lagrange = true;   // Option_Lagrange, else the piecewise cubic
-  std::string npoly;      // Text_nPoly as typed (Lagrange only)
-};
-
 // The result of a run that replaced the new points: their number, the route
-// and the method, e.g. "51 new points, conformal mapping, Lagrange nPoly = 1",
-// then the report's warning, when it has one, and the report's line, each
-// after a semicolon.
-std::string RunStatus(const AirfoilWorkspace& ws, const RunChoice& choice,
-                      const QualityReport& report);
+// and the method of `settings`, e.g. "51 new points, conformal mapping,
+// Lagrange nPoly = 1", then the report's warning, when it has one, and the
+// report's line, each after a semicolon.
+std::string RunStatus(const RedistributeSettings& settings, const QualityReport& report);
 
 // Both files a save wrote, named as they were written (folder included when
 // typed with one): "Saved NAME and CAMBER".
@@ -40,12 +33,10 @@ std::string SaveStatus(const std::string& coordinate_file, const std::string& ca
 // The picture an export wrote: "Exported the plot to NAME".
 std::string ExportStatus(const std::string& picture_file);
 
-// A refusal of the route along the chord that conformal mapping avoids: its
-// first line, then the way out.
-std::string RouteRefusalStatus(const std::string& message);
-
-// The first line of a refusal's message.
-std::string RefusalStatus(const std::string& message);
+// A refusal: the first line of its message, then its way out, when it has
+// one, in the window's words ("... \u2014 For this section tick Conformal
+// Mapping and calculate again.").
+std::string RefusalStatus(const Refusal& refusal);
 
 }  // namespace quilane
 

@@ -12,10 +12,9 @@
 #include <array>
 #include <string>
 
-namespace quilane {
+#include "base/capacity.h"
 
-// Largest number of points any point array holds.
-inline constexpr int kPointCapacity = 1000;
+namespace quilane {
 
 // One-based point array: entries 1..kPointCapacity, entry 0 unused.
 using PointArray = std::array<double, kPointCapacity + 1>;

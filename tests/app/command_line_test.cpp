@@ -12,10 +12,14 @@ namespace {
 // Scans `args` as a tool with the valued options -n/--points and -o and the
 // flag --mapping would, and writes what it saw: "op(x)" for an operand,
 // "name=value" for a valued option, "name" for a flag; "error: ..." ends it.
+// A refusal of the scanner is a usage refusal; any other code shows.
+std::string Said(const Refusal& refusal) {
+  return (refusal.code == RefusalCode::kUsage ? "" : "(not kUsage) ") + refusal.message;
+}
+
 std::string Trace(const std::vector<std::string>& args) {
   OptionScanner scanner(args);
   std::string trace;
-  std::string error;
   while (scanner.Next()) {
     if (!trace.empty()) trace += " ";
     if (scanner.IsOperand()) {
@@ -25,10 +29,10 @@ std::string Trace(const std::vector<std::string>& args) {
     const std::string& name = scanner.name();
     if (name == "-n" || name == "--points" || name == "-o") {
       std::string value;
-      if (!scanner.TakeValue(value, error)) return trace + "error: " + error;
+      if (const auto refused = scanner.TakeValue(value)) return trace + "error: " + Said(*refused);
       trace += name + "=" + value;
     } else if (name == "--mapping") {
-      if (!scanner.TakeNoValue(error)) return trace + "error: " + error;
+      if (const auto refused = scanner.TakeNoValue()) return trace + "error: " + Said(*refused);
       trace += name;
     } else {
       return trace + "error: unknown " + scanner.word();
@@ -72,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Refused, OptionScannerTest,
     ::testing::Values(
-        ScanCase{"ValueMissingAtTheEnd", {"a.arf", "-n"}, "op(a.arf) error: option -n needs a value"},
+        ScanCase{"ValueMissingAtTheEnd", {"a.arf", "-n"},
+                 "op(a.arf) error: option -n needs a value"},
         ScanCase{"FlagWithAttachedValue", {"--mapping=yes"},
                  "error: option --mapping takes no value"},
         ScanCase{"ShortFlagGluedToLetters", {"-nx", "--mappingx"},
@@ -80,19 +85,29 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"UnknownAfterDoubleDashIsNone", {"--", "-x"}, "op(-x)"}),
     [](const ::testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
-// The messages go to the stream given, in the tools' one form.
-TEST(ToolMessageTest, UsageErrorNamesTheProgramAndTheHelpOption) {
+// The messages go to the stream given, in the tools' one form: every line of
+// a message behind the program's name; a usage error adds the hint to read
+// --help, a refusal its way out on a line of its own.
+TEST(ToolMessageTest, EveryLineNamesTheProgram) {
   std::FILE* stream = std::tmpfile();
   ASSERT_NE(stream, nullptr);
-  PrintToolMessage(stream, "quilane-x", "a file was refused");
-  EXPECT_EQ(PrintUsageError(stream, "quilane-x", "no input file given"), kExitUsage);
+  PrintToolMessage(stream, "quilane-x", "a file was refused\nin/a.arf: refused");
+  EXPECT_EQ(PrintUsageError(stream, "quilane-x", UsageRefusal("no input file given")), kExitUsage);
+  Refusal open_edge(RefusalCode::kStationOutOfRange, "xI(1) = 1 is not in the range");
+  open_edge.way_out = WayOut::kConformalMapping;
+  open_edge.way_out_reason = "The edge is open";
+  PrintRefusal(stream, "quilane-x", open_edge, "use --mapping");
   std::rewind(stream);
   std::string text;
-  for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) text.push_back(static_cast<char>(c));
+  for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) {
+    text.push_back(static_cast<char>(c));
+  }
   std::fclose(stream);
   EXPECT_EQ(text,
-            "quilane-x: a file was refused\n"
-            "quilane-x: no input file given\nTry 'quilane-x --help'.\n");
+            "quilane-x: a file was refused\nquilane-x: in/a.arf: refused\n"
+            "quilane-x: no input file given\nTry 'quilane-x --help'.\n"
+            "quilane-x: xI(1) = 1 is not in the range\n"
+            "quilane-x: The edge is open; for this section use --mapping.\n");
 }
 
 }  // namespace

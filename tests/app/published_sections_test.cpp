@@ -1,53 +1,29 @@
-// Every published section through the whole tool chain, as the window and
-// the command-line tool do it: import the .dat file, redistribute on each
-// route with each method, export the new points as a Selig file and import
-// them again.
+// Every published section through the whole chain of the core, as every
+// front end runs it: import the .dat file, redistribute on each route with
+// each method, export the new points as a Selig file and import them again.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <random>
-#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/quality_report.h"
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
-#include "files/dat_file_reader.h"
+#include "engine/redistribute.h"
+#include "files/coordinate_file.h"
 #include "files/dat_file_writer.h"
-#include "workspace/airfoil_workspace.h"
+#include "files/file_save.h"
+#include "test_sections.h"
 
 namespace quilane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The settings of one calculation, and the messages it showed.
-class SettingsHost : public RunHost {
- public:
-  SettingsHost(std::string ni, bool mapping, std::string npoly)
-      : ni_(std::move(ni)), mapping_(mapping), npoly_(std::move(npoly)) {}
-
-  std::string TextNI() override { return ni_; }
-  bool MappingChecked() override { return mapping_; }
-  bool LagrangeSelected() override { return !npoly_.empty(); }
-  std::string TextNPoly() override { return npoly_; }
-  void ShowMessage(const std::string& text) override { messages += text + "\n"; }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
-
-  std::string messages;
-
- private:
-  std::string ni_;
-  bool mapping_;
-  std::string npoly_;  // empty: the piecewise cubic
-};
 
 std::vector<fs::path> PublishedFiles() {
   std::vector<fs::path> files;
@@ -61,15 +37,15 @@ std::vector<fs::path> PublishedFiles() {
 }
 
 // Distance from (px, py) to the polyline through the input points.
-double DistanceToContour(const AirfoilWorkspace& ws, double px, double py) {
+double DistanceToContour(const Contour& c, double px, double py) {
   double nearest = INFINITY;
-  for (int i = 1; i < ws.N; ++i) {
-    const double dx = ws.X[i + 1] - ws.X[i];
-    const double dy = ws.Y[i + 1] - ws.Y[i];
+  for (std::size_t i = 0; i + 1 < c.x.size(); ++i) {
+    const double dx = c.x[i + 1] - c.x[i];
+    const double dy = c.y[i + 1] - c.y[i];
     const double length2 = dx * dx + dy * dy;
-    double t = length2 > 0 ? ((px - ws.X[i]) * dx + (py - ws.Y[i]) * dy) / length2 : 0.0;
+    double t = length2 > 0 ? ((px - c.x[i]) * dx + (py - c.y[i]) * dy) / length2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
-    nearest = std::min(nearest, std::hypot(ws.X[i] + t * dx - px, ws.Y[i] + t * dy - py));
+    nearest = std::min(nearest, std::hypot(c.x[i] + t * dx - px, c.y[i] + t * dy - py));
   }
   return nearest;
 }
@@ -80,12 +56,13 @@ double DistanceToContour(const AirfoilWorkspace& ws, double px, double py) {
 // the ends), in the polygon's length as parameter, built in Lagrange form. It
 // is local and independent of the report's global spline, and as accurate
 // (fourth order), so the two agree wherever the new points lie measurably off.
-double LargestDistanceFromLocalCubics(const AirfoilWorkspace& ws, double& curve_gap) {
+double LargestDistanceFromLocalCubics(const Contour& c, const RedistributeResult& result,
+                                      double& curve_gap) {
   std::vector<double> px, py;
-  for (int i = 1; i <= ws.N; ++i) {
-    if (!px.empty() && ws.X[i] == px.back() && ws.Y[i] == py.back()) continue;
-    px.push_back(ws.X[i]);
-    py.push_back(ws.Y[i]);
+  for (std::size_t i = 0; i < c.x.size(); ++i) {
+    if (!px.empty() && c.x[i] == px.back() && c.y[i] == py.back()) continue;
+    px.push_back(c.x[i]);
+    py.push_back(c.y[i]);
   }
   const int m = static_cast<int>(px.size());
   std::vector<double> s(m, 0.0);
@@ -113,48 +90,23 @@ double LargestDistanceFromLocalCubics(const AirfoilWorkspace& ws, double& curve_
   dense_y.push_back(py.back());
   // How far this curve strays from the report's: the uncertainty of the
   // contour between the input points, which no measurement can resolve.
-  curve_gap = MeasureQuality(std::span<const double>(ws.X.data() + 1, ws.N),
-                             std::span<const double>(ws.Y.data() + 1, ws.N), dense_x, dense_y)
-                  .max_deviation;
+  curve_gap = MeasureQuality(c.x, c.y, dense_x, dense_y).max_deviation;
+  const Contour dense{std::move(dense_x), std::move(dense_y)};
   double largest = 0.0;
-  for (int j = 1; j <= ws.NI; ++j) {
-    double nearest = INFINITY;
-    for (std::size_t k = 0; k + 1 < dense_x.size(); ++k) {
-      const double dx = dense_x[k + 1] - dense_x[k], dy = dense_y[k + 1] - dense_y[k];
-      const double length2 = dx * dx + dy * dy;
-      double t = length2 > 0 ? ((ws.XI[j] - dense_x[k]) * dx + (ws.YI[j] - dense_y[k]) * dy) / length2
-                             : 0.0;
-      t = std::clamp(t, 0.0, 1.0);
-      nearest = std::min(nearest, std::hypot(dense_x[k] + t * dx - ws.XI[j],
-                                             dense_y[k] + t * dy - ws.YI[j]));
-    }
-    largest = std::max(largest, nearest);
+  for (std::size_t j = 0; j < result.x.size(); ++j) {
+    largest = std::max(largest, DistanceToContour(dense, result.x[j], result.y[j]));
   }
   return largest;
 }
 
-struct Route {
-  const char* name;
-  bool mapping;
-  const char* npoly;  // "" for the piecewise cubic
-};
-
-const Route kRoutes[] = {
-    {"along the chord, Lagrange 1", false, "1"},
-    {"along the chord, Lagrange 3", false, "3"},
-    {"along the chord, piecewise cubic", false, ""},
-    {"mapping, Lagrange 1", true, "1"},
-    {"mapping, Lagrange 3", true, "3"},
-    {"mapping, piecewise cubic", true, ""},
-};
 
 // Each section is done on every route where its shape allows. The route
 // along the chord places its first and last stations at x = 1, so a section
 // whose trailing edge is open in x (the published NACA 23012: its lower
-// corner at x = 0.99994 of the chord) is refused there with the
-// interpolation's out-of-range message, and nothing changes; every other
-// combination gives new points on the contour that export and import again
-// to the six written decimals.
+// corner at x = 0.99994 of the chord) is refused there, a station out of
+// range with the mapping as the way out; every other combination gives new
+// points on the contour that export and import again to the six written
+// decimals.
 TEST(PublishedSectionsTest, RedistributeOnEveryRouteTheirShapeAllowsAndExport) {
   const auto files = PublishedFiles();
   if (files.empty()) GTEST_SKIP() << "no published sections";
@@ -165,35 +117,34 @@ TEST(PublishedSectionsTest, RedistributeOnEveryRouteTheirShapeAllowsAndExport) {
   int done = 0;
   int refused = 0;
   for (const fs::path& file : files) {
-    for (const Route& route : kRoutes) {
-      for (const char* ni : {"60", "101"}) {
-        SCOPED_TRACE(file.string() + ", " + route.name + ", NI = " + ni);
-        AirfoilWorkspace ws;
-        ws.Pi = 4.0 * std::atan(1.0);
-        ASSERT_TRUE(LoadDatFile(ws, file.string()).ok);
-        SettingsHost host(ni, route.mapping, route.npoly);
-        const bool ends_at_one = ws.X[1] == 1.0 && ws.X[ws.N] == 1.0;
-        const AirfoilWorkspace before = ws;
-        QualityReport report;
-        const bool ran = RunCalculation(ws, host, &report);
-        if (!route.mapping && !ends_at_one) {
+    const Expected<LoadedFile> loaded = LoadCoordinateFile(file.string());
+    ASSERT_TRUE(loaded) << loaded.error().message;
+    const Section& section = loaded->section;
+    const Contour& contour = section.contour;
+    const bool ends_at_one = contour.x.front() == 1.0 && contour.x.back() == 1.0;
+    for (const test::Way& route : test::kEveryWay) {
+      for (const int ni : {60, 101}) {
+        SCOPED_TRACE(file.string() + ", " + route.name + ", NI = " + std::to_string(ni));
+        const Expected<RedistributeResult> result =
+            Redistribute(section, test::SettingsOf(route, ni));
+        if (route.route == Route::kAlongChord && !ends_at_one) {
           ++refused;
-          EXPECT_FALSE(ran);
-          EXPECT_NE(host.messages.find("is not in the given interpolation range"),
-                    std::string::npos)
-              << host.messages;
-          EXPECT_TRUE(ws == before);
+          ASSERT_FALSE(result);
+          EXPECT_EQ(result.error().code, RefusalCode::kStationOutOfRange);
+          EXPECT_EQ(result.error().way_out, WayOut::kConformalMapping);
           continue;
         }
-        ASSERT_TRUE(ran) << host.messages;
+        ASSERT_TRUE(result) << result.error().message;
         ++done;
-        EXPECT_EQ(ws.NI, std::stoi(ni));
-        for (int i = 1; i <= ws.NI; ++i) {
-          EXPECT_LT(DistanceToContour(ws, ws.XI[i], ws.YI[i]), 2e-3) << "new point " << i;
+        ASSERT_EQ(result->x.size(), static_cast<std::size_t>(ni));
+        for (int i = 0; i < ni; ++i) {
+          EXPECT_LT(DistanceToContour(contour, result->x[i], result->y[i]), 2e-3)
+              << "new point " << i + 1;
         }
         // The report's largest deviation against a curve of our own.
         double gap = 0.0;
-        const double own = LargestDistanceFromLocalCubics(ws, gap);
+        const double own = LargestDistanceFromLocalCubics(contour, *result, gap);
+        const QualityReport& report = result->report;
         // Within a quarter, beyond how far the two curves themselves stray
         // apart where the file's points leave the contour open (at a nose
         // given by few points, up to 2e-4 of the chord).
@@ -202,16 +153,19 @@ TEST(PublishedSectionsTest, RedistributeOnEveryRouteTheirShapeAllowsAndExport) {
         EXPECT_LT(report.max_deviation, 0.005);
 
         const std::string exported = (scratch / "export.dat").string();
-        ASSERT_TRUE(WriteSeligFile(ws, exported).ok);
-        AirfoilWorkspace back;
-        const FileResult read = LoadDatFile(back, exported);
-        ASSERT_TRUE(read.ok) << read.message;
-        EXPECT_EQ(back.AirfoilTitle, ws.PlotTitle);
-        ASSERT_EQ(back.N, ws.NI);
+        const std::string text = SeligFileText(result->title, result->x, result->y);
+        const std::optional<Refusal> written = WriteTextFile(exported, text, "Selig file");
+        ASSERT_FALSE(written) << written->message;
+        const Expected<LoadedFile> back = LoadCoordinateFile(exported);
+        ASSERT_TRUE(back) << back.error().message;
+        const Section& again = back->section;
+        EXPECT_EQ(again.title, result->title);
+        ASSERT_EQ(again.contour.x.size(), result->x.size());
         const double half_unit = 0.5e-6 * (1.0 + 1e-9);
-        for (int i = 1; i <= back.N; ++i) {
-          EXPECT_NEAR(back.X[i] * back.Chord + back.Xmin, ws.XI[i], half_unit) << i;
-          EXPECT_NEAR(back.Y[i], ws.YI[i], half_unit) << i;
+        for (int i = 0; i < ni; ++i) {
+          EXPECT_NEAR(again.contour.x[i] * again.chord + again.x_min, result->x[i], half_unit)
+              << i + 1;
+          EXPECT_NEAR(again.contour.y[i], result->y[i], half_unit) << i + 1;
         }
       }
     }

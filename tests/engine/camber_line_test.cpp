@@ -8,7 +8,7 @@
 #include "engine/lagrange_interpolation.h"
 #include "engine/pw_cubic_interpolation.h"
 #include "gtest/gtest.h"
-#include "test_contours.h"
+#include "test_sections.h"
 
 namespace quilane {
 namespace {
@@ -85,23 +85,22 @@ TEST(ComputeCamber, LargestCountWritesFiveHundredPoints) {
 TEST(ComputeCamber, SymmetricSectionAlongTheChordHasNoCamber) {
   for (bool spline : {false, true}) {
     SCOPED_TRACE(spline ? "piecewise cubic" : "Lagrange degree 3");
-    AirfoilWorkspace ws = test_contours::NacaContour(0, 0.4, 0.12, 40);
-    ws.NI = 51;
-    DistributeAlongX(ws);
+    const auto ws = test::WorkspaceOf(test::NacaContour(0, 0.4, 0.12, 40), 51);
+    DistributeAlongX(*ws);
     if (spline) {
-      ASSERT_EQ(PwCubicInterpolate(ws), 0);
+      ASSERT_EQ(PwCubicInterpolate(*ws), 0);
     } else {
-      ASSERT_EQ(LagrangeInterpolate(ws.N, ws.U, ws.V, ws.NI, ws.UI, ws.VI, 3), 0);
+      ASSERT_EQ(LagrangeInterpolate(ws->N, ws->U, ws->V, ws->NI, ws->UI, ws->VI, 3), 0);
     }
-    for (int i = 1; i <= ws.NI; ++i) ws.YI[i] = ws.VI[i];
-    ComputeCamber(ws);
-    ASSERT_EQ(ws.NCamber, 26.0);
+    for (int i = 1; i <= ws->NI; ++i) ws->YI[i] = ws->VI[i];
+    ComputeCamber(*ws);
+    ASSERT_EQ(ws->NCamber, 26.0);
     for (int i = 1; i <= 26; ++i) {
-      EXPECT_NEAR(ws.YCamber[i], 0, 1e-12) << i;
-      EXPECT_NEAR(ws.XCamber[i], ws.XI[27 - i], 1e-14) << i;
+      EXPECT_NEAR(ws->YCamber[i], 0, 1e-12) << i;
+      EXPECT_NEAR(ws->XCamber[i], ws->XI[27 - i], 1e-14) << i;
     }
-    EXPECT_NEAR(ws.XCamber[1], 0, 1e-15);
-    EXPECT_NEAR(ws.XCamber[26], 1, 1e-15);
+    EXPECT_NEAR(ws->XCamber[1], 0, 1e-15);
+    EXPECT_NEAR(ws->XCamber[26], 1, 1e-15);
   }
 }
 

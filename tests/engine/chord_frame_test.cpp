@@ -10,12 +10,11 @@
 #include "engine/map_airfoil_to_circle.h"
 #include "engine/map_circle_to_airfoil.h"
 #include "engine/run_steps.h"
-#include "test_contours.h"
+#include "sections/naca_section.h"
+#include "test_sections.h"
 
 namespace quilane {
 namespace {
-
-using test_contours::NacaContour;
 
 // A similarity: turn by `angle` about the origin, scale by `scale`, then shift.
 struct Similarity {
@@ -77,8 +76,8 @@ TEST(ChordFrame, TakesTheNoseToTheOriginAndTheTrailingEdgeToOne) {
 }
 
 TEST(ChordFrame, AnAlignedContourIsLeftAsItStands) {
-  const AirfoilWorkspace ws = NacaContour(0.0, 0.4, 0.12, 30);
-  const ChordFrame frame = ChordFrameOf(ws.N, ws.X, ws.Y, ws.ILE);
+  const auto ws = test::WorkspaceOf(test::NacaContour(0.0, 0.4, 0.12, 30));
+  const ChordFrame frame = ChordFrameOf(ws->N, ws->X, ws->Y, ws->ILE);
   EXPECT_TRUE(frame.identity);
   EXPECT_TRUE(IsUsable(frame));
 }
@@ -89,12 +88,12 @@ TEST(ChordFrame, ANoseOnTheTrailingEdgeHasNoFrame) {
   EXPECT_FALSE(IsUsable(ChordFrameOf(3, X, Y, 2)));
 }
 
-// NACA 4412 of 81 points, its trailing edge closed (sharp) or as the formula
-// leaves it, open by 0.25 % of the chord (blunt).
-AirfoilWorkspace Section(bool sharp) {
-  AirfoilWorkspace ws = NacaContour(0.04, 0.4, 0.12, 40);
-  if (sharp) ws.Y[1] = ws.Y[ws.N] = 0.0;
-  return ws;
+// NACA 4412 of 81 points, its trailing edge closed (sharp) or as the
+// open-edge formula leaves it, open by 0.25 % of the chord (blunt).
+std::unique_ptr<AirfoilWorkspace> Naca4412(bool sharp) {
+  if (sharp) return test::WorkspaceOf(test::NacaContour(0.04, 0.4, 0.12, 40));
+  const AirfoilSection blunt = Naca4Section("4412", 81, TrailingEdge::kBlunt).value();
+  return test::WorkspaceOf(Contour{blunt.x, blunt.y});
 }
 
 // The new points of a turned, scaled and shifted copy of a section are the
@@ -114,12 +113,12 @@ TEST(ChordFrame, NewPointsOfACopyAreTheCopyOfTheNewPoints) {
   };
   for (const bool sharp : {true, false}) {
     for (const bool lagrange : {true, false}) {
-      auto original = std::make_unique<AirfoilWorkspace>(Section(sharp));
+      auto original = Naca4412(sharp);
       ASSERT_FALSE(MapWithSpline(*original, 101, lagrange).has_value());
       for (const Similarity& copy : copies) {
         SCOPED_TRACE(std::string(copy.name) + (lagrange ? ", Lagrange 3" : ", PW cubic") +
                      (sharp ? ", sharp" : ", blunt"));
-        auto moved = std::make_unique<AirfoilWorkspace>(Section(sharp));
+        auto moved = Naca4412(sharp);
         for (int i = 1; i <= moved->N; ++i) copy.Apply(moved->X[i], moved->Y[i]);
         const PointArray input_x = moved->X;
         const PointArray input_y = moved->Y;
@@ -141,10 +140,10 @@ TEST(ChordFrame, NewPointsOfACopyAreTheCopyOfTheNewPoints) {
 // A section whose nose is at (0, 0) and whose trailing edge lies on (1, 0) is
 // mapped exactly as by the mapping's steps alone.
 TEST(ChordFrame, TheAlignedSectionGivesTheNumbersOfTheStepsAlone) {
-  auto run = std::make_unique<AirfoilWorkspace>(NacaContour(0.04, 0.4, 0.12, 40));
+  auto run = test::WorkspaceOf(test::NacaContour(0.04, 0.4, 0.12, 40));
   ASSERT_FALSE(MapWithSpline(*run, 75, true).has_value());
 
-  auto steps = std::make_unique<AirfoilWorkspace>(NacaContour(0.04, 0.4, 0.12, 40));
+  auto steps = test::WorkspaceOf(test::NacaContour(0.04, 0.4, 0.12, 40));
   steps->NI = 75;
   ASSERT_EQ(MapAirfoilToCircle(*steps), 0);
   ASSERT_FALSE(InterpolateCurve(*steps, true, 3).has_value());
@@ -157,9 +156,9 @@ TEST(ChordFrame, TheAlignedSectionGivesTheNumbersOfTheStepsAlone) {
 
 // A trailing edge off the x axis no longer throws the new points off the
 // contour: with the chord line tilted by 4 degrees they stay within a
-// ten-thousandth of the chord of the true section.
+// thousandth of the chord of the true section.
 TEST(ChordFrame, ATiltedSectionStaysOnItsContour) {
-  auto ws = std::make_unique<AirfoilWorkspace>(NacaContour(0.0, 0.4, 0.12, 60));
+  auto ws = test::WorkspaceOf(test::NacaContour(0.0, 0.4, 0.12, 60));
   const Similarity tilt{"tilt", -0.07, 1.0, 0.0, 0.0};
   for (int i = 1; i <= ws->N; ++i) tilt.Apply(ws->X[i], ws->Y[i]);
   ASSERT_FALSE(MapWithSpline(*ws, 101, false).has_value());
@@ -169,21 +168,9 @@ TEST(ChordFrame, ATiltedSectionStaysOnItsContour) {
     double y = ws->YI[j];
     const Similarity back{"back", 0.07, 1.0, 0.0, 0.0};
     back.Apply(x, y);
-    const double half = 5 * 0.12 *
-                        (0.2969 * std::sqrt(std::max(x, 0.0)) - 0.1260 * x - 0.3516 * x * x +
-                         0.2843 * x * x * x - 0.1036 * x * x * x * x);
+    const double half = Naca4HalfThickness(0.12, std::max(x, 0.0), TrailingEdge::kSharp);
     EXPECT_NEAR(std::abs(y), half, 1e-3) << "new point " << j << " at x " << x;
   }
-}
-
-TEST(ChordFrame, ANoseOnTheTrailingEdgeIsRefusedOnTheMappingRoute) {
-  auto ws = std::make_unique<AirfoilWorkspace>(test_contours::Diamond());
-  ws->X[3] = 1.0;  // the nose where the trailing edge is
-  ws->Y[3] = 0.0;
-  const std::optional<Refusal> refusal = MapWithSpline(*ws, 5, true);
-  ASSERT_TRUE(refusal.has_value());
-  EXPECT_EQ(refusal->code, RefusalCode::kNoChordLine);
-  EXPECT_EQ(refusal->index, 3);
 }
 
 }  // namespace

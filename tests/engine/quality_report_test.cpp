@@ -9,12 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/redistribute.h"
-#include "test_contours.h"
+#include "sections/naca_section.h"
+#include "test_sections.h"
 
 namespace quilane {
 namespace {
 
-using test_contours::kPi;
+using test::kPi;
 
 struct Points {
   std::vector<double> x;
@@ -197,14 +198,8 @@ TEST(QualityReport, DescriptionAndWarning) {
 double DistanceToNaca(double camber, double thickness, double px, double py) {
   const auto point = [&](double s, bool upper, double& x, double& y) {
     const double xc = (1 - std::cos(kPi * s)) / 2;
-    const double yt = 5 * thickness *
-                      (0.2969 * std::sqrt(xc) - 0.1260 * xc - 0.3516 * xc * xc +
-                       0.2843 * xc * xc * xc - 0.1036 * xc * xc * xc * xc);
-    double yc = 0;
-    if (camber > 0) {
-      yc = xc < 0.4 ? camber / 0.16 * (0.8 * xc - xc * xc)
-                    : camber / 0.36 * (0.2 + 0.8 * xc - xc * xc);
-    }
+    const double yt = Naca4HalfThickness(thickness, xc, TrailingEdge::kSharp);
+    const double yc = Naca4MeanLine(camber, 0.4, xc).y;
     x = xc;
     y = upper ? yc + yt : yc - yt;
   };
@@ -251,22 +246,21 @@ TEST(QualityReport, AgreesWithTheTrueContourOfNacaSections) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const AirfoilWorkspace ws = test_contours::NacaContour(c.camber, 0.4, c.thickness, c.half);
-    const Contour contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
-                          std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
     RedistributeSettings settings;
     settings.points = c.points;
     settings.route = c.route;
     settings.method = c.method;
-    const RedistributeOutcome outcome = Redistribute(contour, settings);
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal->message;
-    const RedistributeResult& result = *outcome.result;
+    const Expected<RedistributeResult> result =
+        Redistribute(test::SectionOf(test::NacaContour(c.camber, 0.4, c.thickness, c.half)),
+                     settings);
+    ASSERT_TRUE(result.has_value()) << result.error().message;
     double largest = 0.0;
-    for (std::size_t j = 0; j < result.x.size(); ++j) {
-      largest = std::max(largest, DistanceToNaca(c.camber, c.thickness, result.x[j], result.y[j]));
+    for (std::size_t j = 0; j < result->x.size(); ++j) {
+      largest =
+          std::max(largest, DistanceToNaca(c.camber, c.thickness, result->x[j], result->y[j]));
     }
     ASSERT_GT(largest, 1e-6);
-    EXPECT_NEAR(result.report.max_deviation, largest, 0.25 * largest);
+    EXPECT_NEAR(result->report.max_deviation, largest, 0.25 * largest);
   }
 }
 

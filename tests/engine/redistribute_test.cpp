@@ -1,240 +1,379 @@
 #include "engine/redistribute.h"
 
 #include <cmath>
-#include <memory>
+#include <limits>
+#include <optional>
 #include <string>
+#include <thread>
+#include <variant>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/run_calculation.h"
-#include "test_contours.h"
+#include "engine/distribute_along_x.h"
+#include "engine/lagrange_interpolation.h"
+#include "engine/map_airfoil_to_circle.h"
+#include "engine/pw_cubic_interpolation.h"
+#include "sections/naca_section.h"
+#include "test_sections.h"
 
 namespace quilane {
 namespace {
 
-// Serves fixed settings to the window's run; nothing is drawn.
-class FixedHost : public RunHost {
- public:
-  FixedHost(std::string ni, bool mapping, std::string npoly)
-      : ni_(std::move(ni)), mapping_(mapping), npoly_(std::move(npoly)) {}
-  std::string TextNI() override { return ni_; }
-  bool MappingChecked() override { return mapping_; }
-  bool LagrangeSelected() override { return !npoly_.empty(); }
-  std::string TextNPoly() override { return npoly_; }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {}
-  std::vector<std::string> messages;
-
- private:
-  std::string ni_;
-  bool mapping_;
-  std::string npoly_;  // empty: the piecewise cubic
-};
-
-Contour ContourOf(const AirfoilWorkspace& ws) {
-  return Contour{std::vector<double>(ws.X.begin() + 1, ws.X.begin() + 1 + ws.N),
-                 std::vector<double>(ws.Y.begin() + 1, ws.Y.begin() + 1 + ws.N)};
-}
-
-// A loaded workspace: the window's state after a file was chosen.
-std::unique_ptr<AirfoilWorkspace> Loaded(AirfoilWorkspace contour) {
-  auto ws = std::make_unique<AirfoilWorkspace>(std::move(contour));
-  ws->FileLoaded = true;
-  for (int i = 1; i <= ws->N; ++i) ws->XI[i] = ws->X[i], ws->YI[i] = ws->Y[i];
-  return ws;
-}
-
-// A NACA 4412 turned by 3 degrees about its nose: its trailing edge lies
-// below the x axis, so the mapping works in its chord frame.
-AirfoilWorkspace TiltedSection() {
-  AirfoilWorkspace ws = test_contours::NacaContour(0.04, 0.4, 0.12, 35);
-  const double c = std::cos(-0.05), s = std::sin(-0.05);
-  for (int i = 1; i <= ws.N; ++i) {
-    const double x = ws.X[i], y = ws.Y[i];
-    ws.X[i] = c * x - s * y;
-    ws.Y[i] = s * x + c * y;
-  }
-  // Normalised as the reader leaves it: x from 0 at the nose to 1.
-  double xmax = ws.X[1];
-  for (int i = 2; i <= ws.N; ++i) {
-    if (ws.X[i] > ws.X[i - 1]) xmax = ws.X[i];
-  }
-  for (int i = 1; i <= ws.N; ++i) ws.X[i] = ws.X[i] / xmax;
-  return ws;
-}
-
-// The value-level entry and the window's run give the same new points, camber
-// line and report to the last bit, on every route and method.
-TEST(Redistribute, GivesTheNumbersOfTheWindowsRun) {
-  struct Case {
-    const char* name;
-    AirfoilWorkspace contour;
-    int points;
-    bool mapping;
-    int degree;  // -1: the piecewise cubic
-  };
-  const Case cases[] = {
-      {"diamond along the chord", test_contours::Diamond(), 5, false, 1},
-      {"diamond mapped", test_contours::Diamond(), 7, true, 1},
-      {"4412 along the chord, Lagrange 3", test_contours::NacaContour(0.04, 0.4, 0.12, 30), 101,
-       false, 3},
-      {"4412 along the chord, spline", test_contours::NacaContour(0.04, 0.4, 0.12, 30), 50, false,
-       -1},
-      {"4412 mapped, spline", test_contours::NacaContour(0.04, 0.4, 0.12, 30), 99, true, -1},
-      {"tilted 4412 mapped, Lagrange 1", TiltedSection(), 101, true, 1},
-      {"tilted 4412 mapped, spline", TiltedSection(), 60, true, -1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    RedistributeSettings settings;
-    settings.points = c.points;
-    settings.route = c.mapping ? Route::kConformalMapping : Route::kAlongChord;
-    settings.method = c.degree >= 0 ? Method::kLagrange : Method::kPwCubic;
-    settings.degree = std::max(c.degree, 0);
-    const RedistributeOutcome outcome = Redistribute(ContourOf(c.contour), settings);
-    ASSERT_TRUE(outcome.ok()) << outcome.refusal->message;
-    const RedistributeResult& result = *outcome.result;
-
-    auto ws = Loaded(c.contour);
-    FixedHost host(std::to_string(c.points), c.mapping,
-                   c.degree >= 0 ? std::to_string(c.degree) : "");
-    QualityReport report;
-    ASSERT_TRUE(RunCalculation(*ws, host, &report));
-    ASSERT_EQ(result.x.size(), static_cast<std::size_t>(c.points));
-    for (int j = 1; j <= c.points; ++j) {
-      ASSERT_EQ(result.x[j - 1], ws->XI[j]) << j;
-      ASSERT_EQ(result.y[j - 1], ws->YI[j]) << j;
-    }
-    EXPECT_EQ(result.camber_count, static_cast<double>(ws->NCamber));
-    ASSERT_EQ(result.camber_x.size(), static_cast<std::size_t>(ws->NCamber));
-    for (std::size_t k = 0; k < result.camber_x.size(); ++k) {
-      EXPECT_EQ(result.camber_x[k], ws->XCamber[k + 1]);
-      EXPECT_EQ(result.camber_y[k], ws->YCamber[k + 1]);
-    }
-    EXPECT_EQ(result.report.max_deviation, report.max_deviation);
-    EXPECT_EQ(result.report.max_deviation_point, report.max_deviation_point);
-    EXPECT_EQ(result.report.mean_deviation, report.mean_deviation);
-    EXPECT_EQ(DescribeReport(result.report), DescribeReport(report));
-  }
-}
-
-TEST(Redistribute, ARunWithoutTheReportLeavesItEmpty) {
+RedistributeSettings Settings(int points, Route route = Route::kAlongChord,
+                              Method method = Method::kLagrange, int degree = 1) {
   RedistributeSettings settings;
-  settings.report = false;
-  const RedistributeOutcome outcome =
-      Redistribute(ContourOf(test_contours::NacaContour(0.0, 0.4, 0.12, 30)), settings);
-  ASSERT_TRUE(outcome.ok());
-  EXPECT_EQ(outcome.result->report.max_deviation_point, 0);
-  EXPECT_EQ(outcome.result->x.size(), 51u);
+  settings.points = points;
+  settings.route = route;
+  settings.method = method;
+  settings.degree = degree;
+  return settings;
 }
 
-// Each refusal is one value: the reason's code, the point or station it
-// concerns, and a message that says what to do.
-TEST(Redistribute, RefusalsNameTheirReasonAndPoint) {
+using test::kEveryWay;
+using test::Way;
+
+Expected<RedistributeResult> RunWay(const Section& section, int points, const Way& way) {
+  return Redistribute(section, test::SettingsOf(way, points));
+}
+
+// Along the chord the diamond's stations are its points, so every method
+// gives them back. Mapped, the stations at the trailing edge and the nose are
+// points; the two others lie between, mirrored about the chord.
+TEST(Redistribute, EveryWayBringsTheDiamondBack) {
+  const double x[] = {1, 0.5, 0, 0.5, 1};
+  const double y[] = {0, -0.05, 0, 0.05, 0};
+  for (const Way& way : kEveryWay) {
+    SCOPED_TRACE(way.name);
+    const auto result = RunWay(test::SectionOf(test::DiamondContour()), 5, way);
+    ASSERT_TRUE(result.has_value()) << result.error().message;
+    EXPECT_EQ(result->title, "Test section - redistributed");
+    ASSERT_EQ(result->x.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+      if (way.route == Route::kConformalMapping && (i == 1 || i == 3)) continue;
+      EXPECT_NEAR(result->x[i], x[i], 1e-12) << "new point " << i + 1;
+      EXPECT_NEAR(result->y[i], y[i], 1e-12) << "new point " << i + 1;
+    }
+    EXPECT_NEAR(result->x[1], result->x[3], 1e-12);
+    EXPECT_NEAR(result->y[1], -result->y[3], 1e-12);
+    EXPECT_LT(result->y[1], 0.0);
+    EXPECT_EQ(result->camber_count, 3.0);
+    ASSERT_EQ(result->camber_x.size(), 3u);
+    EXPECT_NEAR(result->camber_x[0], 0.0, 1e-12);
+    EXPECT_NEAR(result->camber_x[1], result->x[1], 1e-12);
+    EXPECT_NEAR(result->camber_x[2], 1.0, 1e-12);
+    for (const double camber : result->camber_y) EXPECT_NEAR(camber, 0.0, 1e-12);
+  }
+}
+
+// The new points of NACA 0012 lie on its contour, mirrored about the chord,
+// and its camber line is flat, whatever the way.
+TEST(Redistribute, ASymmetricSectionKeepsItsSymmetry) {
+  const Section section = test::SectionOf(test::NacaContour(0, 0.4, 0.12, 60));
+  for (const Way& way : kEveryWay) {
+    SCOPED_TRACE(way.name);
+    const auto result = RunWay(section, 101, way);
+    ASSERT_TRUE(result.has_value()) << result.error().message;
+    for (std::size_t j = 0; j < 101; ++j) {
+      const double x = result->x[j];
+      ASSERT_GE(x, -1e-9);
+      ASSERT_LE(x, 1 + 1e-9);
+      EXPECT_NEAR(std::abs(result->y[j]),
+                  Naca4HalfThickness(0.12, std::max(x, 0.0), TrailingEdge::kSharp), 2e-3)
+          << "new point " << j + 1 << " at x " << x;
+      EXPECT_NEAR(x, result->x[100 - j], 1e-9) << j + 1;
+      EXPECT_NEAR(result->y[j], -result->y[100 - j], 1e-9) << j + 1;
+    }
+    for (const double camber : result->camber_y) EXPECT_NEAR(camber, 0.0, 1e-9);
+  }
+}
+
+// Each thread keeps one workspace for its runs: a run after another, on a
+// larger section with more new points, equals the first run of a fresh
+// thread to the last bit.
+TEST(Redistribute, ARunAfterAnotherEqualsAFreshRun) {
+  const Section larger = test::SectionOf(test::NacaContour(0.04, 0.4, 0.12, 60));
+  const Section section = test::SectionOf(test::NacaContour(0.02, 0.4, 0.15, 20));
+  for (const Way& way : kEveryWay) {
+    SCOPED_TRACE(way.name);
+    std::optional<Expected<RedistributeResult>> fresh;
+    std::thread([&] { fresh.emplace(RunWay(section, 41, way)); }).join();
+    ASSERT_TRUE(RunWay(larger, 75, way).has_value());
+    const auto again = RunWay(section, 41, way);
+    ASSERT_TRUE(fresh->has_value() && again.has_value());
+    const RedistributeResult& a = **fresh;
+    EXPECT_TRUE(a.x == again->x && a.y == again->y);
+    EXPECT_TRUE(a.camber_x == again->camber_x && a.camber_y == again->camber_y);
+    EXPECT_EQ(a.report.max_deviation, again->report.max_deviation);
+    EXPECT_EQ(DescribeReport(a.report), DescribeReport(again->report));
+  }
+}
+
+// Along the chord the new points are the cosine stations and the values the
+// interpolation gives there.
+TEST(Redistribute, AlongTheChordTheNewYAreTheInterpolatedValues) {
+  const Contour contour = test::NacaContour(0.04, 0.4, 0.12, 30);
+  for (const Method method : {Method::kLagrange, Method::kPwCubic}) {
+    SCOPED_TRACE(method == Method::kLagrange ? "Lagrange 3" : "spline");
+    const auto ws = test::WorkspaceOf(contour, 51);
+    DistributeAlongX(*ws);
+    ASSERT_EQ(method == Method::kLagrange
+                  ? LagrangeInterpolate(ws->N, ws->U, ws->V, ws->NI, ws->UI, ws->VI, 3)
+                  : PwCubicInterpolate(*ws),
+              0);
+    const auto result =
+        Redistribute(test::SectionOf(contour), Settings(51, Route::kAlongChord, method, 3));
+    ASSERT_TRUE(result.has_value()) << result.error().message;
+    for (int j = 1; j <= 51; ++j) {
+      EXPECT_EQ(result->x[j - 1], ws->XI[j]) << j;
+      EXPECT_EQ(result->y[j - 1], ws->VI[j]) << j;
+    }
+  }
+}
+
+TEST(Redistribute, CamberCountDegreeLimitAndReport) {
+  // (NI + 1) / 2 camber points: for an even NI a half count, with the whole
+  // points below it given.
+  const Section section = test::SectionOf(test::NacaContour(0.04, 0.4, 0.12, 17));  // N = 35
+  const struct {
+    int points;
+    double count;
+    std::size_t listed;
+  } camber_lines[] = {{50, 25.5, 25}, {51, 26, 26}, {2, 1.5, 1}};
+  for (const auto& c : camber_lines) {
+    const auto result = Redistribute(section, Settings(c.points));
+    ASSERT_TRUE(result.has_value()) << c.points;
+    EXPECT_EQ(result->camber_count, c.count) << c.points;
+    EXPECT_EQ(result->camber_x.size(), c.listed) << c.points;
+    EXPECT_EQ(result->camber_y.size(), c.listed) << c.points;
+    EXPECT_GT(result->report.max_deviation_point, 0) << c.points;
+  }
+  // The highest degree below N is taken (N itself is refused, see below).
+  const auto highest = Redistribute(section, Settings(35, Route::kAlongChord,
+                                                      Method::kLagrange, 34));
+  EXPECT_TRUE(highest.has_value());
+  // Without the report the figures are left empty.
+  RedistributeSettings settings = Settings(51);
+  settings.report = false;
+  const auto unmeasured = Redistribute(section, settings);
+  ASSERT_TRUE(unmeasured.has_value());
+  EXPECT_EQ(unmeasured->report.max_deviation_point, 0);
+}
+
+TEST(Redistribute, ResultFilesListTheNewPointsAndTheCamberLine) {
+  const auto result =
+      Redistribute(test::SectionOf(test::DiamondContour(), "Diamond"), Settings(4));
+  ASSERT_TRUE(result.has_value());
+  for (const ResultFormat format : {ResultFormat::kArf, ResultFormat::kSelig}) {
+    const ResultFiles files = ResultFilesOf(*result, format, "out/d.dat");
+    EXPECT_EQ(files.title, "Diamond - redistributed");
+    EXPECT_EQ(files.points.count, 4.0);
+    EXPECT_TRUE(files.points.x.data() == result->x.data() && files.points.x.size() == 4);
+    EXPECT_TRUE(files.points.y.data() == result->y.data() && files.points.y.size() == 4);
+    EXPECT_EQ(files.camber.count, 2.5);
+    EXPECT_TRUE(files.camber.x.data() == result->camber_x.data() && files.camber.x.size() == 2);
+    EXPECT_TRUE(files.camber.y.data() == result->camber_y.data() && files.camber.y.size() == 2);
+    EXPECT_EQ(files.format, format);
+    EXPECT_EQ(files.points_path, "out/d.dat");
+    EXPECT_EQ(files.camber_path,
+              format == ResultFormat::kArf ? "out/Camber_d.dat" : "out/Camber_d.arf");
+  }
+}
+
+// The x of a point that lies exactly on the mapping's left singular point
+// z = -KA, found with the mapping's own KA.
+double OnTheSingularPoint() {
+  const auto probe = test::WorkspaceOf(test::DiamondContour());
+  EXPECT_EQ(MapAirfoilToCircle(*probe), 0);
+  const double ka = probe->KA;
+  double x = 1 - 2 * ka;
+  while (x - (1 - ka) + ka < 0) x = std::nextafter(x, 1.0);
+  while (x - (1 - ka) + ka > 0) x = std::nextafter(x, 0.0);
+  return x;
+}
+
+std::string PointCountMessage(const std::string& shown) {
+  return "Number of new points " + shown +
+         " is not a whole number from 2 to 1000; type such a number and calculate again.";
+}
+
+std::string DegreeMessage(const std::string& shown) {
+  return "nPoly " + shown +
+         " is not a whole number of 0 or more; type the degree of the Lagrange polynomial, "
+         "such as 1 or 3, and calculate again.";
+}
+
+TypedSettings Typed(std::string points, std::string degree = "1") {
+  return TypedSettings{std::move(points), Route::kAlongChord, Method::kLagrange,
+                       std::move(degree)};
+}
+
+// Settings as a front end hands them over: typed text, read by ReadSettings
+// first, or numbers.
+using GivenSettings = std::variant<TypedSettings, RedistributeSettings>;
+
+Expected<RedistributeResult> RunGiven(const Section& section, const GivenSettings& given) {
+  if (const auto* typed = std::get_if<TypedSettings>(&given)) {
+    Expected<RedistributeSettings> settings = ReadSettings(*typed);
+    if (!settings) return settings.error();
+    return Redistribute(section, *settings);
+  }
+  return Redistribute(section, std::get<RedistributeSettings>(given));
+}
+
+// Every refusal of the settings and the calculation: its code, the point or
+// station it names, its message word for word and its way out. Where the way
+// out is conformal mapping, the mapping takes the section.
+TEST(Redistribute, RefusalsNameTheirReasonPointAndWayOut) {
   struct Case {
     const char* name;
     Contour contour;
-    RedistributeSettings settings;
+    GivenSettings settings;
     RefusalCode code;
     int index;
-    const char* message_part;
+    std::string message;
+    WayOut way_out = WayOut::kNone;
+    std::string reason = "";
   };
-  const Contour diamond = ContourOf(test_contours::Diamond());
-  const Contour upper_first{{1, 0.5, 0, 0.5, 1}, {0, 0.05, 0, -0.05, 0}};
-  const Contour open_edge{{0.9, 0.5, 0, 0.5, 1}, {0, -0.05, 0, 0.05, 0}};
-  const Contour beyond_one{{1.00001, 0.5, 0, 0.5, 1}, {0, -0.05, 0, 0.05, 0}};
-  const Contour flat_nose{{1, 0.5, 0, 0, 0.5, 1}, {0, -0.05, -0.01, 0.01, 0.05, 0}};
-  const Contour one_x{{0.5, 0.5, 0.5}, {0, 1, 2}};
-  const auto with = [](int points, Route route, Method method, int degree) {
-    RedistributeSettings settings;
-    settings.points = points;
-    settings.route = route;
-    settings.method = method;
-    settings.degree = degree;
-    return settings;
-  };
-  const auto along = Route::kAlongChord;
-  const auto mapped = Route::kConformalMapping;
-  const auto lagrange = Method::kLagrange;
+  const Contour diamond = test::DiamondContour();
+  const Contour n35 = test::NacaContour(0.04, 0.4, 0.12, 17);
+  const Route along = Route::kAlongChord;
+  const Route mapped = Route::kConformalMapping;
+  const Method lagrange = Method::kLagrange;
+  const std::string check_order =
+      "around the contour; the points must run from the trailing edge over one surface to the "
+      "nose and back over the other, so check their order in the file";
+  const double inf = std::numeric_limits<double>::infinity();
   const Case cases[] = {
-      {"one new point", diamond, with(1, along, lagrange, 1), RefusalCode::kPointCount, 0,
-       "Number of new points 1 is not a whole number from 2 to 1000"},
-      {"beyond the arrays", diamond, with(1001, along, lagrange, 1), RefusalCode::kPointCount, 0,
-       "1001"},
-      {"negative degree", diamond, with(5, along, lagrange, -1), RefusalCode::kDegree, 0,
-       "nPoly -1 is not a whole number"},
-      {"degree of N", diamond, with(5, along, lagrange, 5), RefusalCode::kDegreeNotBelowN, 0,
-       "nPoly must be lower then 5"},
-      {"no chord", one_x, with(5, along, lagrange, 1), RefusalCode::kNoContour, 0,
-       "The contour has the same x in every record"},
-      {"upper surface first", upper_first, with(5, mapped, lagrange, 1),
-       RefusalCode::kUpperSurfaceFirst, 0, "needs the lower surface first"},
-      {"open trailing edge along the chord", open_edge, with(5, along, Method::kPwCubic, 0),
-       RefusalCode::kStationOutOfRange, 1, "use conformal mapping for this section"},
-      {"x beyond the chord", beyond_one, with(5, along, lagrange, 1), RefusalCode::kOutsideChord,
-       1, "or calculate with conformal mapping"},
-      {"two points of one x", flat_nose, with(5, along, lagrange, 1), RefusalCode::kOutOfOrder, 3,
-       "also takes two points of the same x in a row"},
+      {"no number typed", diamond, Typed("abc"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"abc\"")},
+      {"nothing typed", diamond, Typed(""), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"\"")},
+      {"one point typed", diamond, Typed("1"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"1\"")},
+      {"beyond the arrays typed", diamond, Typed("1001"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"1001\"")},
+      {"fraction typed", diamond, Typed("50.5"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"50.5\"")},
+      {"overflowing exponent typed", diamond, Typed("1e400"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"1e400\"")},
+      {"points read before the degree", diamond, Typed("0", "-1"), RefusalCode::kPointCount, 0,
+       PointCountMessage("\"0\"")},
+      {"negative degree typed", diamond, Typed("5", "-1"), RefusalCode::kDegree, 0,
+       DegreeMessage("\"-1\"")},
+      {"fractional degree typed", diamond, Typed("5", "1.5"), RefusalCode::kDegree, 0,
+       DegreeMessage("\"1.5\"")},
+      {"degree far beyond N typed", diamond, Typed("5", "1e300"),
+       RefusalCode::kDegreeNotBelowN, 0, "nPoly must be lower then 5"},
+      {"one point", diamond, Settings(1), RefusalCode::kPointCount, 0, PointCountMessage("1")},
+      {"beyond the arrays", diamond, Settings(1001), RefusalCode::kPointCount, 0,
+       PointCountMessage("1001")},
+      {"negative degree", diamond, Settings(5, along, lagrange, -1), RefusalCode::kDegree, 0,
+       DegreeMessage("-1")},
+      {"degree of N", n35, Settings(35, along, lagrange, 35), RefusalCode::kDegreeNotBelowN, 0,
+       "nPoly must be lower then 35"},
+      {"upper surface first", {{1, 0.5, 0, 0.5, 1}, {0, 0.05, 0, -0.05, 0}},
+       Settings(5, mapped), RefusalCode::kUpperSurfaceFirst, 0,
+       "Conformal mapping needs the lower surface first, but this contour runs from the "
+       "trailing edge over the upper surface to the nose; reverse the order of the points in "
+       "the file or calculate without conformal mapping."},
+      {"x beyond the chord", {{1.00001, 0.5, 0, 0.5, 1}, {0, -0.05, 0, 0.05, 0}}, Settings(5),
+       RefusalCode::kOutsideChord, 1,
+       "The point 1 (x = 1.00001, y = 0) lies outside the chord from the nose to the trailing "
+       "edge; the points must run from the trailing edge over one surface to the nose and back "
+       "over the other, so check their order in the file, or calculate with conformal "
+       "mapping, which does not need every x within the chord.",
+       WayOut::kConformalMapping},
+      {"nose on the middle of the trailing edge", {{-0.5, 1, 0, 0.5}, {0.1, 0.3, 0, -0.1}},
+       Settings(5, mapped), RefusalCode::kNoChordLine, 3,
+       "The nose point 3 (x = 0, y = 0) lies on the middle of the trailing edge, so the "
+       "contour has no chord line for conformal mapping; check the points in the file or "
+       "calculate without conformal mapping."},
+      {"point on the singular point",
+       {{1, 0.5, OnTheSingularPoint(), 0, 0.5, 1}, {0, -0.05, 0, 0, 0.05, 0}},
+       Settings(7, mapped), RefusalCode::kSingularPoint, 3,
+       "The point 3 (x = 0.00826446280991733, y = 0) lies on the singular point of the "
+       "conformal mapping, where the mapping has no value; move that point slightly or "
+       "calculate without conformal mapping."},
+      {"two points of one x along the chord",
+       {{1, 0.5, 0, 0, 0.5, 1}, {0, -0.05, -0.01, 0.01, 0.05, 0}}, Settings(5),
+       RefusalCode::kOutOfOrder, 3,
+       "The point 4 (x = 0, y = 0.01) does not follow the point 3 (x = 0, y = -0.01) " +
+           check_order +
+           ", or calculate with conformal mapping, which also takes two points of the same x "
+           "in a row.",
+       WayOut::kConformalMapping},
+      {"points out of order mapped",
+       {{1, 0.3, 0.5, 0, 0.5, 1}, {0, -0.04, -0.05, 0, 0.05, 0}}, Settings(7, mapped),
+       RefusalCode::kOutOfOrder, 2,
+       "The point 3 (x = 0.5, y = -0.05) does not follow the point 2 (x = 0.3, y = -0.04) " +
+           check_order + "."},
+      {"open trailing edge along the chord", {{0.9, 0.5, 0, 0.5, 1}, {0, -0.05, 0, 0.05, 0}},
+       Settings(5, along, Method::kPwCubic), RefusalCode::kStationOutOfRange, 1,
+       "xI(1) = 1 is not in the given interpolation range", WayOut::kConformalMapping,
+       "The contour's first and last points lie at x = 0.9 and x = 1 of the chord (an open "
+       "trailing edge), and the route along the chord needs both at x = 1"},
+      {"new point on the singular point", {{1, 0.9, 0, 1}, {-1, 0.1, 0.1, 0.4}},
+       Settings(5, mapped, Method::kPwCubic), RefusalCode::kSingularStation, 2,
+       "New point 2 falls on the singular point of the conformal mapping (radius "
+       "-0.0135146966859852); choose another number of new points or another interpolation."},
+      {"infinite input point", {{1, 0.5, 0, 0.5, 1}, {0, inf, 0, 0.05, 0}}, Settings(5),
+       RefusalCode::kNonFinitePoint, 2,
+       "New point 2 came out as no finite number; choose a lower polynomial degree or the PW "
+       "Cubic Spline interpolation and calculate again."},
+      {"camber midpoint beyond the largest double", {{1, 0, 1}, {1e308, 0, 1e308}},
+       Settings(7), RefusalCode::kNonFiniteCamber, 4,
+       "Camber point 4 came out as no finite number, the new points being too large to "
+       "average; scale the coordinates in the file down and calculate again."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const RedistributeOutcome outcome = Redistribute(c.contour, c.settings);
-    ASSERT_FALSE(outcome.ok());
-    ASSERT_TRUE(outcome.refusal.has_value());
-    EXPECT_EQ(outcome.refusal->code, c.code);
-    EXPECT_EQ(outcome.refusal->index, c.index);
-    EXPECT_NE(outcome.refusal->message.find(c.message_part), std::string::npos)
-        << outcome.refusal->message;
+    const Section section = test::SectionOf(c.contour);
+    const auto result = RunGiven(section, c.settings);
+    ASSERT_FALSE(result.has_value());
+    const Refusal& refusal = result.error();
+    EXPECT_EQ(refusal.code, c.code);
+    EXPECT_EQ(refusal.index, c.index);
+    EXPECT_EQ(refusal.message, c.message);
+    EXPECT_EQ(refusal.way_out, c.way_out);
+    EXPECT_EQ(refusal.way_out_reason, c.reason);
+    if (c.way_out == WayOut::kConformalMapping) {
+      RedistributeSettings mapping = std::get<RedistributeSettings>(c.settings);
+      mapping.route = mapped;
+      EXPECT_TRUE(Redistribute(section, mapping).has_value()) << "the way out";
+    }
   }
 }
 
-TEST(Redistribute, TypedSettingsAreReadAsTheWindowReadsThem) {
+// The boxes are read by the value-of-a-string rule; the degree only with
+// Lagrange, and one beyond every contour's N is kept beyond it.
+TEST(ReadSettings, TypedTextIsReadAsItsValue) {
   struct Case {
-    const char* text;
-    bool points_ok;
+    const char* name;
+    TypedSettings typed;
     int points;
-    bool degree_ok;
     int degree;
   };
   const Case cases[] = {
-      {"51", true, 51, true, 51},     {" 1 01", true, 101, true, 101},
-      {"abc", false, 0, true, 0},     {"1", false, 0, true, 1},
-      {"2.5", false, 0, false, 0},    {"-3", false, 0, false, 0},
-      {"1e300", false, 0, true, kPointCapacity},
+      {"plain", Typed("51", "3"), 51, 3},
+      {"blanks anywhere", Typed(" 1 01\t", " 2 "), 101, 2},
+      {"text after the number", Typed("51abc", "2x"), 51, 2},
+      {"exponents", Typed("5e1", "1E1"), 50, 10},
+      {"an exponent without digits", Typed("12e", "3e+"), 12, 3},
+      {"a sign; a degree that is no number reads 0", Typed("+7", "abc"), 7, 0},
+      {"the largest count, a huge degree", Typed("1000", "1e300"), 1000, kPointCapacity},
+      {"the spline reads no degree",
+       {"2", Route::kConformalMapping, Method::kPwCubic, "junk"}, 2, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    int points = 0;
-    const auto point_refusal = ReadPointCount(c.text, points);
-    EXPECT_EQ(!point_refusal.has_value(), c.points_ok);
-    if (c.points_ok) {
-      EXPECT_EQ(points, c.points);
-    } else {
-      EXPECT_EQ(point_refusal->code, RefusalCode::kPointCount);
-    }
-    int degree = -1;
-    const auto degree_refusal = ReadDegree(c.text, degree);
-    EXPECT_EQ(!degree_refusal.has_value(), c.degree_ok);
-    if (c.degree_ok) {
-      EXPECT_EQ(degree, c.degree);
-    }
+    SCOPED_TRACE(c.name);
+    const Expected<RedistributeSettings> settings = ReadSettings(c.typed);
+    ASSERT_TRUE(settings.has_value()) << settings.error().message;
+    EXPECT_EQ(settings->points, c.points);
+    EXPECT_EQ(settings->degree, c.degree);
+    EXPECT_EQ(settings->route, c.typed.route);
+    EXPECT_EQ(settings->method, c.typed.method);
   }
-}
-
-TEST(Redistribute, TheWindowsRunRefusesAWorkspaceWithoutPi) {
-  auto ws = Loaded(test_contours::Diamond());
-  ws->Pi = 0.0;
-  const AirfoilWorkspace before = *ws;
-  FixedHost host("5", true, "1");
-  EXPECT_FALSE(RunCalculation(*ws, host));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_NE(host.messages[0].find("Pi"), std::string::npos);
-  EXPECT_TRUE(*ws == before);
 }
 
 }  // namespace

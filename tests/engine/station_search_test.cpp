@@ -116,8 +116,8 @@ struct LocateCase {
 void ExpectBothSearches(const LocateCase& c) {
   SCOPED_TRACE(c.name);
   const Curve curve = MakeCurve(c.u);
-  for (const StationInterval found :
-       {LocateStation(curve.N, curve.U, c.station), LocateStationByScan(curve.N, curve.U, c.station)}) {
+  for (const StationInterval found : {LocateStation(curve.N, curve.U, c.station),
+                                      LocateStationByScan(curve.N, curve.U, c.station)}) {
     EXPECT_EQ(static_cast<int>(found.place), static_cast<int>(c.place));
     EXPECT_EQ(found.k, c.k);
   }
@@ -137,9 +137,11 @@ TEST(LocateStation, SettledStations) {
       {"inside the last interval", u, 4.75, StationPlace::kInside, 5},
       {"on the last knot", u, 5, StationPlace::kRightKnot, 5},
       {"above the last knot, within tolerance", u, 5 + 0.9e-6, StationPlace::kRightKnot, 5},
-      {"two close knots: the lower one is tested first", close, 1 + 3e-7, StationPlace::kRightKnot, 1},
+      {"two close knots: the lower one is tested first", close, 1 + 3e-7, StationPlace::kRightKnot,
+       1},
       {"two close knots: within tolerance of both", close, 1 + 8e-7, StationPlace::kRightKnot, 1},
-      {"two close knots: only the upper one within", close, 1 + 1.2e-6, StationPlace::kRightKnot, 2},
+      {"two close knots: only the upper one within", close, 1 + 1.2e-6, StationPlace::kRightKnot,
+       2},
       {"two knots: the single interval", {1, 3}, 2, StationPlace::kInside, 1},
   };
   for (const LocateCase& c : cases) ExpectBothSearches(c);
@@ -214,7 +216,8 @@ class RandomCurves {
           stations.push_back(up);
           stations.push_back(down);
         }
-        for (double factor : {0.5, 1.5, 2.0}) stations.push_back(knot + side * factor * kKnotTolerance);
+        for (double factor : {0.5, 1.5, 2.0})
+          stations.push_back(knot + side * factor * kKnotTolerance);
       }
       if (k < c.N) {
         stations.push_back(c.U[k] + (c.U[k + 1] - c.U[k]) * unit(rng_));
@@ -261,13 +264,15 @@ TEST(LocateStation, SameIntervalAsTheScanOnRandomCurves) {
       int hint = 2;
       for (double t : stations) {
         const StationInterval scan = LocateStationByScan(c.N, c.U, t);
-        for (const StationInterval fast : {LocateStation(c.N, c.U, t), LocateStation(c.N, c.U, t, hint)}) {
+        for (const StationInterval fast :
+             {LocateStation(c.N, c.U, t), LocateStation(c.N, c.U, t, hint)}) {
           ASSERT_EQ(static_cast<int>(fast.place), static_cast<int>(scan.place))
               << "N " << N << ", station " << t << ", order " << order;
           ASSERT_EQ(fast.k, scan.k) << "N " << N << ", station " << t << ", order " << order;
         }
         if (scan.place != StationPlace::kNone) ++settled;
-        if (scan.place == StationPlace::kLeftKnot || scan.place == StationPlace::kRightKnot) ++at_knots;
+        if (scan.place == StationPlace::kLeftKnot || scan.place == StationPlace::kRightKnot)
+          ++at_knots;
       }
     }
   }
@@ -290,7 +295,8 @@ TEST(LagrangeInterpolate, SameBitsAsTheScanOnRandomCurves) {
       const int fast_result = LagrangeInterpolate(c.N, c.U, c.V, 1, UI, fast, nPoly);
       const int scan_result = ScanLagrange(c.N, c.U, c.V, 1, UI, scan, nPoly);
       ASSERT_EQ(fast_result, scan_result) << "N " << N << ", station " << t;
-      ASSERT_EQ(Bits(fast[1]), Bits(scan[1])) << "N " << N << ", nPoly " << nPoly << ", station " << t;
+      ASSERT_EQ(Bits(fast[1]), Bits(scan[1]))
+          << "N " << N << ", nPoly " << nPoly << ", station " << t;
     }
   }
 }
@@ -311,7 +317,8 @@ TEST(LagrangeInterpolate, SameBitsAsTheScanInBatches) {
     for (int order = 0; order < 2; ++order) {
       if (order == 1) std::shuffle(stations.begin(), stations.end(), rng);
       for (std::size_t first = 0; first < stations.size(); first += kPointCapacity) {
-        const int NI = static_cast<int>(std::min<std::size_t>(kPointCapacity, stations.size() - first));
+        const int NI =
+            static_cast<int>(std::min<std::size_t>(kPointCapacity, stations.size() - first));
         PointArray UI{}, fast{}, scan{};
         for (int i = 1; i <= NI; ++i) UI[i] = stations[first + i - 1];
         ASSERT_EQ(LagrangeInterpolate(c.N, c.U, c.V, NI, UI, fast, nPoly), 0) << "N " << N;

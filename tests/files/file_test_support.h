@@ -10,11 +10,13 @@
 #include <map>
 #include <random>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "files/file_result.h"
+#include "base/expected.h"
+#include "base/refusal.h"
+#include "files/airfoil_file_reader.h"
+#include "files/text_source.h"
 
 namespace quilane::testing {
 
@@ -75,16 +77,36 @@ class ScratchFileTest : public ::testing::Test {
   ScratchFolder folder_;
 };
 
-// A refusal of the file `path`: a message that names it and holds each of
-// `parts`.
-inline void ExpectRefusal(const FileResult& result, const std::string& path,
-                          const std::vector<std::string>& parts) {
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.message.find("\"" + path + "\""), std::string::npos) << result.message;
-  for (const auto& part : parts) {
-    EXPECT_NE(result.message.find(part), std::string::npos)
-        << "missing \"" << part << "\" in: " << result.message;
-  }
+// What a refusal must hold besides the file it names: the code, the line
+// (0 for none) and the message.
+struct ExpectedRefusal {
+  RefusalCode code;
+  long long line;
+  std::string message;
+};
+
+inline void ExpectRefusal(const Refusal& refusal, const std::string& file,
+                          const ExpectedRefusal& expected) {
+  EXPECT_EQ(static_cast<int>(refusal.code), static_cast<int>(expected.code)) << refusal.message;
+  EXPECT_EQ(refusal.file, file);
+  EXPECT_EQ(refusal.line, expected.line) << refusal.message;
+  EXPECT_EQ(refusal.message, expected.message);
+}
+
+// A refusal of a reader: the message is "The airfoil file \"<file>\" " and
+// the rest given in `expected`.
+inline void ExpectFileRefusal(const Refusal& refusal, const std::string& file,
+                              const ExpectedRefusal& expected) {
+  ExpectRefusal(refusal, file,
+                {expected.code, expected.line,
+                 "The airfoil file \"" + file + "\" " + expected.message});
+}
+
+// The *.arf reader on the file `path`, opened as the loaders open it.
+inline Expected<FileContour> ReadArfFile(const std::string& path) {
+  OpenedText text;
+  if (auto refused = text.Open(path)) return *refused;
+  return ReadArfContour(path, text.source());
 }
 
 // Switches the C locale to one whose decimal separator is a comma, as the

@@ -1,9 +1,9 @@
-// The text source read again from its start: whatever was read before, a
-// rewound source gives what a new source on the same file gives.
 #include "files/text_source.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -52,6 +52,8 @@ std::string Lines(std::size_t bytes, const std::string& line_end) {
   return text;
 }
 
+// Whatever was read before, a rewound source gives what a new source on the
+// same file gives.
 TEST(TextSourceTest, ARewoundSourceGivesWhatANewOneGives) {
   constexpr long long kChunk = 64 * 1024;
   struct Case {
@@ -96,6 +98,41 @@ TEST(TextSourceTest, ARewoundSourceGivesWhatANewOneGives) {
     // And once more, after reading it whole.
     source->Rewind();
     EXPECT_TRUE(Take(*source) == expected);
+  }
+}
+
+// What cannot be read as a file is refused before a reader sees it, and a
+// pipe or a device before it is opened, so that nothing waits.
+TEST(OpenCoordinateFileTest, RefusesWhatIsNotAReadableFile) {
+  ScratchFolder folder;
+  const std::string sub = folder.File("sub.arf");
+  std::filesystem::create_directory(sub);
+  const std::string pipe = folder.File("pipe.arf");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string not_opened = " cannot be opened (it does not exist); choose a readable "
+                                 "coordinate file.";
+  const std::string not_regular = ", not a regular file; choose a coordinate file saved on disk.";
+  const struct {
+    const char* name;
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {"missing_file", folder.File("nowhere.arf"),
+       "The airfoil file \"" + folder.File("nowhere.arf") + "\"" + not_opened},
+      {"missing_folder", folder.File("nowhere/x.arf"),
+       "The airfoil file \"" + folder.File("nowhere/x.arf") + "\"" + not_opened},
+      {"empty_path", "", "The airfoil file \"\"" + not_opened},
+      {"folder", sub,
+       "\"" + sub + "\" is a folder, not an airfoil file; choose a coordinate file inside it."},
+      {"named_pipe", pipe, "The airfoil file \"" + pipe + "\" is a named pipe" + not_regular},
+      {"device", "/dev/zero", "The airfoil file \"/dev/zero\" is a device" + not_regular},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenedText text;
+    const std::optional<Refusal> refused = text.Open(c.path);
+    ASSERT_TRUE(refused);
+    testing::ExpectRefusal(*refused, c.path, {RefusalCode::kUnreadableFile, 0, c.message});
   }
 }
 

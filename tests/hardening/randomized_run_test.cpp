@@ -1,29 +1,29 @@
-// Thousands of random files and typed settings through the reader and the
-// calculation run, from a fixed seed: NACA sections (some reversed, rescaled
-// or shaken) and random point clouds of 2 to 1000 points, NI from -5 to 2000
-// and nPoly from -3 to 1200 typed with blanks, signs, exponents and junk, on
-// both routes with both methods. Each case must end in a result or in one
-// message: never a crash or sanitizer report, a new point or camber point
-// that is not finite, or a workspace changed by a refusal.
+// Thousands of random files and typed settings through the core, from a
+// fixed seed: files of NACA sections (some reversed, rescaled or shaken) and
+// of random point clouds of 2 to 1000 points loaded as the tool loads them,
+// NI from -5 to 2000 and nPoly from -3 to 1200 typed with blanks, signs,
+// exponents and junk read by ReadSettings, and Redistribute on both routes
+// with both methods. Each case must end in a result or in one refusal with a
+// message: never a crash or sanitizer report, a result of another count than
+// the one typed, or a new point, camber point or report that is not finite.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "engine/run_calculation.h"
-#include "engine/run_host.h"
-#include "files/airfoil_file_reader.h"
+#include "base/capacity.h"
+#include "engine/redistribute.h"
+#include "files/coordinate_file.h"
 #include "files/number_text.h"
 #include "sections/naca_section.h"
-#include "workspace/airfoil_workspace.h"
 
 namespace quilane {
 namespace {
@@ -119,11 +119,11 @@ void NacaLike(Random& random, int n, std::vector<double>& x, std::vector<double>
   const int thickness = Uniform(random, 1, 40);
   std::string digits = FormatWhole(camber) + FormatWhole(position);
   digits += (thickness < 10 ? "0" : "") + FormatWhole(thickness);
-  const SectionResult made = Naca4Section(
+  const Expected<AirfoilSection> made = Naca4Section(
       digits, n, Chance(random, 0.3) ? TrailingEdge::kBlunt : TrailingEdge::kSharp);
-  ASSERT_TRUE(made.ok) << made.message;
-  x = made.section.x;
-  y = made.section.y;
+  ASSERT_TRUE(made) << made.error().message;
+  x = made->x;
+  y = made->y;
   if (Chance(random, 0.1)) {  // upper surface first
     std::reverse(x.begin(), x.end());
     std::reverse(y.begin(), y.end());
@@ -161,46 +161,28 @@ void Garbage(Random& random, int n, std::vector<double>& x, std::vector<double>&
   }
 }
 
-class TypedHost : public RunHost {
- public:
-  std::string ni_text;
-  std::string npoly_text;
-  bool mapping = false;
-  bool lagrange = true;
-  int messages = 0;
-  int shows = 0;
-
-  std::string TextNI() override { return ni_text; }
-  bool MappingChecked() override { return mapping; }
-  bool LagrangeSelected() override { return lagrange; }
-  std::string TextNPoly() override { return npoly_text; }
-  void ShowMessage(const std::string&) override { ++messages; }
-  void SetScrollX0(int) override {}
-  void SetScrollOlcek(int) override {}
-  void SetScrollY0(int) override {}
-  void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                   const PointArray&) override {
-    ++shows;
-  }
-};
-
-std::string FirstNonFinite(int count, const PointArray& x, const PointArray& y) {
-  for (int i = 1; i <= count; ++i) {
-    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return "point " + FormatWhole(i);
+// Empty when every value is a finite number, else which is not.
+std::string FirstNonFinite(const std::vector<double>& x, const std::vector<double>& y) {
+  for (std::size_t i = 0; i < x.size() || i < y.size(); ++i) {
+    if (i >= x.size() || i >= y.size() || !std::isfinite(x[i]) || !std::isfinite(y[i])) {
+      return "point " + FormatWhole(static_cast<long long>(i) + 1);
+    }
   }
   return "";
 }
 
-TEST(RandomizedRunTest, EveryCaseEndsInAResultOrOneMessage) {
+void CheckRefusal(const Refusal& refusal) {
+  ASSERT_FALSE(refusal.message.empty()) << "a refusal without a message";
+  ASSERT_GE(refusal.index, 0);
+  ASSERT_LE(refusal.index, kPointCapacity);
+}
+
+TEST(RandomizedRunTest, EveryCaseEndsInAResultOrOneRefusal) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() /
       ("quilane-randomized-" + FormatWhole(static_cast<long long>(std::random_device{}())));
   std::filesystem::create_directories(folder);
   Random random(kSeed);
-  // One workspace for all cases, as the window keeps one: every file loads
-  // over what the earlier ones left.
-  auto ws = std::make_unique<AirfoilWorkspace>();
-  ws->Pi = 4 * std::atan(1.0);
   int refused_files = 0, accepted_runs = 0, refused_runs = 0, expensive_runs = 0;
   double budget = kExpensiveBudget;
 
@@ -213,58 +195,61 @@ TEST(RandomizedRunTest, EveryCaseEndsInAResultOrOneMessage) {
     } else {
       Garbage(random, n, x, y);
     }
-    ws->InputPath = (folder / ("case-" + FormatWhole(c) + ".arf")).string();
+    const std::string path = (folder / ("case-" + FormatWhole(c) + ".arf")).string();
     {
       const std::string text = FileText(random, x, y);
-      std::ofstream(ws->InputPath, std::ios::binary).write(text.data(),
-                                                           static_cast<std::streamsize>(text.size()));
+      std::ofstream(path, std::ios::binary).write(text.data(),
+                                                  static_cast<std::streamsize>(text.size()));
     }
-    AirfoilWorkspace before = *ws;
-    const FileResult loaded = LoadAirfoilFile(*ws);
-    std::filesystem::remove(ws->InputPath);
-    if (!loaded.ok) {
+    const Expected<LoadedFile> loaded = LoadCoordinateFile(path);
+    std::filesystem::remove(path);
+    if (!loaded) {
       ++refused_files;
-      ASSERT_TRUE(*ws == before) << "a refused file changed the workspace: " << loaded.message;
-      ASSERT_FALSE(loaded.message.empty());
+      CheckRefusal(loaded.error());
       continue;
     }
+    const Section& section = loaded->section;
 
-    TypedHost host;
-    host.mapping = Chance(random, 0.5);
-    host.lagrange = Chance(random, 0.6);
+    TypedSettings typed;
+    typed.route = Chance(random, 0.5) ? Route::kConformalMapping : Route::kAlongChord;
+    typed.method = Chance(random, 0.6) ? Method::kLagrange : Method::kPwCubic;
     const int ni = Chance(random, 0.75) ? Uniform(random, 2, 1000) : Uniform(random, -5, 2000);
-    host.ni_text = TypedText(random, ni);
+    typed.points = TypedText(random, ni);
     const int npoly = Chance(random, 0.2) ? Uniform(random, -3, 1200) : Uniform(random, -3, 8);
-    host.npoly_text = TypedText(random, npoly);
-    const double typed_ni = ValueOfString(host.ni_text);
-    const double typed_npoly = ValueOfString(host.npoly_text);
+    typed.degree = TypedText(random, npoly);
+    const double typed_ni = ValueOfString(typed.points);
+    const double typed_npoly = ValueOfString(typed.degree);
     const double cost = typed_ni * (typed_npoly + 1) * (typed_npoly + 1);
-    if (host.lagrange && typed_npoly < ws->N && typed_ni <= kPointCapacity && cost > kExpensive) {
+    const auto points = static_cast<double>(section.contour.x.size());
+    if (typed.method == Method::kLagrange && typed_npoly < points && typed_ni <= kPointCapacity &&
+        cost > kExpensive) {
       if (cost <= budget) {
         budget -= cost;
         ++expensive_runs;
       } else {
-        host.npoly_text = TypedText(random, Uniform(random, 0, 8));
+        typed.degree = TypedText(random, Uniform(random, 0, 8));
       }
     }
 
-    before = *ws;
-    if (!RunCalculation(*ws, host)) {
+    const Expected<RedistributeSettings> settings = ReadSettings(typed);
+    const Expected<RedistributeResult> result =
+        settings ? Redistribute(section, *settings)
+                 : Expected<RedistributeResult>(settings.error());
+    if (!result) {
       ++refused_runs;
-      ASSERT_EQ(host.messages, 1);
-      ASSERT_EQ(host.shows, 0);
-      ASSERT_TRUE(*ws == before) << "a refused run changed the workspace, NI \"" << host.ni_text
-                                 << "\", nPoly \"" << host.npoly_text << "\"";
+      CheckRefusal(result.error());
       continue;
     }
     ++accepted_runs;
-    ASSERT_EQ(host.messages, 0);
-    ASSERT_EQ(host.shows, 1);
-    ASSERT_EQ(static_cast<double>(ws->NI), typed_ni) << host.ni_text;
-    ASSERT_EQ(FirstNonFinite(ws->NI, ws->XI, ws->YI), "") << "new points not finite";
-    ASSERT_EQ(static_cast<double>(ws->NCamber), (ws->NI + 1) / 2.0);
-    ASSERT_EQ(FirstNonFinite(static_cast<int>(ws->NCamber), ws->XCamber, ws->YCamber), "")
+    ASSERT_EQ(static_cast<double>(result->x.size()), typed_ni) << typed.points;
+    ASSERT_EQ(FirstNonFinite(result->x, result->y), "") << "new points not finite";
+    ASSERT_EQ(result->camber_count, (typed_ni + 1) / 2.0);
+    ASSERT_EQ(static_cast<double>(result->camber_x.size()), std::floor(result->camber_count));
+    ASSERT_EQ(FirstNonFinite(result->camber_x, result->camber_y), "")
         << "camber points not finite";
+    ASSERT_TRUE(std::isfinite(result->report.max_deviation) &&
+                std::isfinite(result->report.mean_deviation))
+        << "report not finite";
   }
   std::filesystem::remove_all(folder);
 

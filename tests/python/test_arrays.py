@@ -86,7 +86,7 @@ NAN_Y = five(float("nan"))
 
 ARRAY_REFUSALS = {
     "no points": (([], []), {}, "holds 0 points"),
-    "one point": (([0.5], [0.0]), {}, "holds 1 points"),
+    "one point": (([0.5], [0.0]), {}, "holds 1 point ("),
     "two points with one x": (([0.5, 0.5], [0.0, 1.0]), {}, "same x in every record"),
     "a nan": ((NAN_Y[0], NAN_Y[1]), {}, "y[2] = nan, which is not a finite number"),
     "an infinity in x": (([1.0, np.inf, 0.0], [0.0, 0.0, 0.0]), {}, "x[1] = inf"),

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "gtest/gtest.h"
 
@@ -179,16 +181,17 @@ class Naca4SectionTest : public testing::TestWithParam<SectionCase> {
  protected:
   void SetUp() override {
     const SectionCase& c = GetParam();
-    result_ = Naca4Section(c.digits, c.count, c.edge);
-    ASSERT_TRUE(result_.ok) << result_.message;
+    Expected<AirfoilSection> made = Naca4Section(c.digits, c.count, c.edge);
+    ASSERT_TRUE(made) << made.error().message;
+    section_ = std::move(made).value();
     m_ = Ratio(c.digits, 0, 1) / 100.0;
     p_ = Ratio(c.digits, 1, 1) / 10.0;
     t_ = Ratio(c.digits, 2, 2) / 100.0;
   }
-  const AirfoilSection& section() const { return result_.section; }
+  const AirfoilSection& section() const { return section_; }
   int count() const { return GetParam().count; }
 
-  SectionResult result_;
+  AirfoilSection section_;
   double m_ = 0.0, p_ = 0.0, t_ = 0.0;
 };
 
@@ -196,7 +199,6 @@ TEST_P(Naca4SectionTest, HasTheExactCountAndName) {
   EXPECT_EQ(section().x.size(), static_cast<std::size_t>(count()));
   EXPECT_EQ(section().y.size(), static_cast<std::size_t>(count()));
   EXPECT_EQ(section().name, GetParam().section_name);
-  EXPECT_TRUE(result_.message.empty());
 }
 
 // x falls from the trailing edge to one smallest value, then rises again; only
@@ -305,44 +307,64 @@ INSTANTIATE_TEST_SUITE_P(Sections, SymmetricSectionTest,
 // ---------------------------------------------------------------------------
 // Refusals
 
-struct RefusalCase {
-  const char* name;
-  const char* digits;
-  int count;
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
-
-const RefusalCase kRefusalCases[] = {
-    {"TooFewDigits", "012", 61},
-    {"TooManyDigits", "00120", 61},
-    {"Empty", "", 61},
-    {"NotADigit", "00a2", 61},
-    {"Blank", "0 12", 61},
-    {"Sign", "-012", 61},
-    {"ZeroThickness", "2400", 61},
-    {"CamberWithoutPosition", "2012", 61},
-    {"TwoPoints", "0012", 2},
-    {"NoPoints", "0012", 0},
-    {"NegativeCount", "0012", -5},
-};
-
-class Naca4SectionRefusalTest : public testing::TestWithParam<RefusalCase> {};
-
-TEST_P(Naca4SectionRefusalTest, IsRefusedWithAMessage) {
-  const RefusalCase& c = GetParam();
-  for (TrailingEdge edge : {TrailingEdge::kSharp, TrailingEdge::kBlunt}) {
-    const SectionResult result = Naca4Section(c.digits, c.count, edge);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.message.empty());
-    EXPECT_TRUE(result.section.x.empty());
-    EXPECT_TRUE(result.section.y.empty());
+// Every refusal of the generators, a sentence naming the designation.
+TEST(NacaSectionRefusalTest, RefusesWhatNoPublishedEquationMakes) {
+  using Generator = Expected<AirfoilSection> (*)(std::string_view, int, TrailingEdge);
+  const std::string four_digits = "A 4-digit section needs exactly four digits, not ";
+  const std::string five_digits = "A 5-digit section needs exactly five digits, not ";
+  const std::string no_line = " (standard lines are 210 to 250, reflexed ones 221 to 251).";
+  const std::string not_naca = "\" is not a NACA 4- or 5-digit designation (such as 2412 or "
+                               "23012).";
+  const std::string too_few_points = "A section needs at least 3 points.";
+  const struct {
+    const char* name;
+    Generator generator;
+    const char* designation;
+    int count;
+    std::string message;
+  } cases[] = {
+      {"four_too_few_digits", Naca4Section, "012", 61, four_digits + "\"012\"."},
+      {"four_too_many_digits", Naca4Section, "00120", 61, four_digits + "\"00120\"."},
+      {"four_not_a_digit", Naca4Section, "00a2", 61, four_digits + "\"00a2\"."},
+      {"four_blank", Naca4Section, "0 12", 61, four_digits + "\"0 12\"."},
+      {"four_zero_thickness", Naca4Section, "2400", 61, "NACA 2400 has no thickness."},
+      {"four_camber_without_position", Naca4Section, "2012", 61,
+       "NACA 2012 has camber but no camber position."},
+      {"four_two_points", Naca4Section, "0012", 2, too_few_points},
+      {"five_four_digits", Naca5Section, "2301", 101, five_digits + "\"2301\"."},
+      {"five_not_digits", Naca5Section, "23o12", 101, five_digits + "\"23o12\"."},
+      {"five_no_design_lift", Naca5Section, "03012", 101,
+       "NACA 03012 has no design lift (its first digit is 0)."},
+      {"five_position_zero", Naca5Section, "20012", 101,
+       "NACA 20012 has no published mean line 200" + no_line},
+      {"five_position_six", Naca5Section, "26012", 101,
+       "NACA 26012 has no published mean line 260" + no_line},
+      {"five_reflexed_211", Naca5Section, "21112", 101,
+       "NACA 21112 has no published mean line 211" + no_line},
+      {"five_reflex_digit_two", Naca5Section, "23212", 101,
+       "NACA 23212 has no published mean line 232" + no_line},
+      {"five_no_thickness", Naca5Section, "23000", 101, "NACA 23000 has no thickness."},
+      {"five_two_points", Naca5Section, "23012", 2, too_few_points},
+      {"designation_empty", NacaSection, "", 61, "\"" + not_naca},
+      {"designation_naca_alone", NacaSection, "NACA", 61, "\"NACA" + not_naca},
+      {"designation_three_digits", NacaSection, "123", 61, "\"123" + not_naca},
+      {"designation_six_digits", NacaSection, "230123", 61, "\"230123" + not_naca},
+      {"designation_six_series", NacaSection, "NACA 64-212", 61, "\"NACA 64-212" + not_naca},
+      {"designation_letter_after", NacaSection, "23012x", 61, "\"23012x" + not_naca},
+      // A designation of the right length keeps its family's own refusal.
+      {"designation_of_a_refused_family", NacaSection, "naca 21112", 61,
+       "NACA 21112 has no published mean line 211" + no_line},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Expected<AirfoilSection> made =
+        c.generator(c.designation, c.count, TrailingEdge::kSharp);
+    ASSERT_FALSE(made);
+    EXPECT_EQ(static_cast<int>(made.error().code),
+              static_cast<int>(RefusalCode::kUnknownSection));
+    EXPECT_EQ(made.error().message, c.message);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, Naca4SectionRefusalTest,
-                         testing::ValuesIn(kRefusalCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quilane

@@ -122,9 +122,6 @@ TEST_F(ConventionsTest, AboutDescribesTheGesturesKeysAndTools) {
 }
 
 TEST(StatusTextTest, OneLinePerEvent) {
-  auto ws = std::make_unique<AirfoilWorkspace>();
-  ws->N = 61;
-  ws->NI = 101;
   LoadSummary arf;
   arf.format = "arf";
   arf.points = 61;
@@ -140,6 +137,10 @@ TEST(StatusTextTest, OneLinePerEvent) {
   far.max_deviation = 0.0085;
   far.max_deviation_point = 2;
   far.blunt_trailing_edge = true;
+  Refusal route_refusal(RefusalCode::kStationOutOfRange,
+                        "xI(1) = 1 is not in the given interpolation range");
+  route_refusal.way_out = WayOut::kConformalMapping;
+  route_refusal.way_out_reason = "Open";
   struct Case {
     const char* name;
     std::string text;
@@ -152,17 +153,24 @@ TEST(StatusTextTest, OneLinePerEvent) {
       {".dat load with notes", LoadStatus("b.dat", selig),
        "Read b.dat: Selig, 61 points, nose at point 31, trailing edge gap 0.00250, "
        "2 lines of notes ignored"},
-      {"Lagrange run", RunStatus(*ws, {false, true, " 3"}, close),
+      {"Lagrange run", RunStatus({101, Route::kAlongChord, Method::kLagrange, 3, true}, close),
        "101 new points, cosine spacing along the chord, Lagrange nPoly = 3; " +
            DescribeReport(close)},
-      {"spline run far off the contour", RunStatus(*ws, {true, false, "7"}, far),
+      {"spline run far off the contour",
+       RunStatus({101, Route::kConformalMapping, Method::kPwCubic, 7, true}, far),
        "101 new points, conformal mapping, PW cubic spline; warning: " + QualityWarning(far) +
            "; " + DescribeReport(far)},
       {"save", SaveStatus("dir/x.arf", "Camber_dir/x.arf"),
        "Saved dir/x.arf and Camber_dir/x.arf"},
-      {"refusal of one line", RefusalStatus("Open a file"), "Open a file"},
-      {"refusal of several lines", RefusalStatus("first\nsecond\nthird"), "first"},
-      {"refusal with CR LF", RefusalStatus("first\r\nsecond"), "first"},
+      {"refusal of one line", RefusalStatus(Refusal(RefusalCode::kNoContour, "Open a file")),
+       "Open a file"},
+      {"refusal of several lines",
+       RefusalStatus(Refusal(RefusalCode::kUsage, "first\nsecond\nthird")), "first"},
+      {"refusal with CR LF", RefusalStatus(Refusal(RefusalCode::kUsage, "first\r\nsecond")),
+       "first"},
+      {"refusal with a way out", RefusalStatus(route_refusal),
+       "xI(1) = 1 is not in the given interpolation range \u2014 Open; for this section tick "
+       "Conformal Mapping and calculate again."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -14,7 +14,6 @@
 #include <QTest>
 #include <functional>
 
-#include "engine/run_calculation.h"
 #include "window/committed_scroll_bar.h"
 #include "window/file_browser.h"
 #include "window/picture_airfoil.h"
@@ -183,57 +182,6 @@ TEST_F(FormEventsTest, TheKeyboardChoosesAFile) {
 }
 
 // -------------------------------------------------------------- calculate
-
-TEST_F(FormEventsTest, CalculatingGivesTheSameNumbersAsTheCore) {
-  struct Case {
-    const char* name;
-    bool mapping;
-    bool pw_cubic;
-    const char* ni;
-    const char* npoly;
-  };
-  const Case cases[] = {
-      {"along the chord, Lagrange 1", false, false, "51", "1"},
-      {"along the chord, spline", false, true, "30", "1"},
-      {"mapping, Lagrange 3", true, false, "61", "3"},
-      {"mapping, spline", true, true, "40", "1"},
-  };
-  OpenThroughFileList(kSection);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Control<QCheckBox>("Chk_Mapping")->setChecked(c.mapping);
-    Control<QRadioButton>(c.pw_cubic ? "Option_PwCubic" : "Option_Lagrange")->setChecked(true);
-    Control<QLineEdit>("Text_nPoly")->setText(c.npoly);
-
-    // The same run straight on a copy of the workspace, with fixed settings.
-    struct FixedHost : RunHost {
-      const Case* c;
-      std::string TextNI() override { return c->ni; }
-      bool MappingChecked() override { return c->mapping; }
-      bool LagrangeSelected() override { return !c->pw_cubic; }
-      std::string TextNPoly() override { return c->npoly; }
-      void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-      void SetScrollX0(int) override {}
-      void SetScrollOlcek(int) override {}
-      void SetScrollY0(int) override {}
-      void ShowAirfoil(int, const PointArray&, const PointArray&, int, const PointArray&,
-                       const PointArray&) override {}
-    } host;
-    host.c = &c;
-    auto expected = std::make_unique<AirfoilWorkspace>(*ws);
-    ASSERT_TRUE(RunCalculation(*expected, host));
-
-    CalculateWith(c.ni);
-    EXPECT_TRUE(messages.texts.empty());
-    EXPECT_EQ(static_cast<int>(ws->NI), static_cast<int>(expected->NI));
-    for (int i = 1; i <= ws->NI; ++i) {
-      ASSERT_EQ(ws->XI[i], expected->XI[i]) << i;
-      ASSERT_EQ(ws->YI[i], expected->YI[i]) << i;
-    }
-    EXPECT_EQ(static_cast<double>(ws->NCamber), static_cast<double>(expected->NCamber));
-    EXPECT_EQ(ws->PlotTitle, std::string(kTitle) + " - redistributed");
-  }
-}
 
 TEST_F(FormEventsTest, CalculatingResetsTheViewThroughTheBars) {
   OpenThroughFileList(kSection);

@@ -12,6 +12,7 @@
 #include "window/file_browser.h"
 #include "window/picture_airfoil.h"
 #include "window/plot_export.h"
+#include "window/workspace_values.h"
 #include "window_test_support.h"
 
 namespace quilane {
@@ -76,8 +77,9 @@ TEST_F(ImportExportTest, ImportLoadsTheFileAsAChoiceInTheFileListWould) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(QFile::exists(c.path)) << c.path.toStdString();
     auto expected = std::make_unique<AirfoilWorkspace>(*ws);
-    ASSERT_TRUE(LoadCoordinateFile(*expected, QFile::encodeName(c.path).toStdString()).ok);
-    expected->NCamber = Settable<double>();  // a file read clears the camber line
+    const Expected<LoadedFile> read = LoadCoordinateFile(QFile::encodeName(c.path).toStdString());
+    ASSERT_TRUE(read.has_value());
+    LoadIntoWorkspace(*read, *expected);
     form->OpenClicked();
     const QImage before = Picture();
     const std::size_t asked = dialogs.asked.size();
@@ -118,8 +120,11 @@ TEST_F(ImportExportTest, ARouteRefusalNamesTheWayOutInTheStatusBar) {
   EXPECT_NE(messages.texts.front().find("is not in the given interpolation range"),
             std::string::npos)
       << messages.texts.front();
+  EXPECT_TRUE(form->StatusText().contains(QString::fromUtf8(
+      "range \u2014 The contour's first and last points lie at x = ")))
+      << form->StatusText().toStdString();
   EXPECT_TRUE(form->StatusText().endsWith(
-      QString::fromUtf8("\u2014 tick Conformal Mapping and calculate again for this section")))
+      QStringLiteral("; for this section tick Conformal Mapping and calculate again.")))
       << form->StatusText().toStdString();
 
   // A refusal that mapping would not avoid gets no such advice.

@@ -128,7 +128,9 @@ TEST_F(SaveBoxTest, ReplacingAFileAsksFirstUnlessThisWindowWroteIt) {
     SCOPED_TRACE(c.name);
     messages.questions.clear();
     messages.answers = c.answers;
-    if (c.existing != nullptr) ASSERT_TRUE(WriteText(InTemp(c.existing), "keep me\r\n"));
+    if (c.existing != nullptr) {
+      ASSERT_TRUE(WriteText(InTemp(c.existing), "keep me\r\n"));
+    }
     TypeName(c.typed);
     ClickSave();
     EXPECT_TRUE(messages.texts.empty());

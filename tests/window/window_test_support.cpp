@@ -4,26 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <charconv>
-#include <cmath>
+
+#include "test_sections.h"
 
 namespace quilane {
-namespace {
-
-std::string Fixed(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, 6);
-  return std::string(buffer, result.ptr);
-}
-
-double HalfThickness(double x, double thickness) {
-  return 5 * thickness *
-         (0.2969 * std::sqrt(x) - 0.1260 * x - 0.3516 * x * x + 0.2843 * x * x * x -
-          0.1036 * x * x * x * x);
-}
-
-}  // namespace
 
 QString ScriptedDialogs::OpenFileName(QWidget*, const QString& caption, const QString& folder,
                                      const QStringList& filters) {
@@ -56,17 +40,7 @@ ScopedCurrentDirectory::ScopedCurrentDirectory(const QString& path)
 ScopedCurrentDirectory::~ScopedCurrentDirectory() { QDir::setCurrent(saved_); }
 
 std::string SectionFileText(const std::string& title, int per_surface, double thickness) {
-  const double pi = 4 * std::atan(1.0);
-  std::vector<double> xs;  // trailing edge to nose
-  for (int k = 0; k <= per_surface; ++k) xs.push_back((1 + std::cos(pi * k / per_surface)) / 2);
-  std::string text = title + "\r\n " + std::to_string(2 * per_surface + 1) + " \r\n";
-  int label = 1;
-  auto add = [&](double x, double y) {
-    text += "  " + std::to_string(label++) + "  " + Fixed(x) + "  " + Fixed(y) + "\r\n";
-  };
-  for (int k = 0; k <= per_surface; ++k) add(xs[k], -HalfThickness(xs[k], thickness));
-  for (int k = per_surface - 1; k >= 0; --k) add(xs[k], HalfThickness(xs[k], thickness));
-  return text;
+  return test::ArfText(title, test::NacaContour(0, 0, thickness, per_surface));
 }
 
 bool WriteText(const QString& path, const std::string& text) {

@@ -5,56 +5,30 @@
 namespace quilane {
 namespace {
 
-TEST(SettableTest, UnsetAndSetToZeroBothReadAsZeroButDiffer) {
-  Settable<int> unset;
-  Settable<int> zero;
-  zero = 0;
+// A count never set reads as 0 but differs from one set to 0: the camber
+// file of a window that never calculated has an empty count line. Both
+// counts of the window's state start unset.
+TEST(SettableTest, UnsetDiffersFromSetToZero) {
+  Settable<double> unset;
+  Settable<double> zero;
+  zero = 0.0;
   EXPECT_FALSE(unset.IsSet());
   EXPECT_TRUE(zero.IsSet());
-  EXPECT_EQ(static_cast<int>(unset), 0);
-  EXPECT_EQ(static_cast<int>(zero), 0);
+  EXPECT_EQ(static_cast<double>(unset), 0.0);
   EXPECT_FALSE(unset == zero);
-  EXPECT_LT(unset, 1);  // compares as the plain count
-}
-
-TEST(SettableTest, KeepsTheLastValueAndStaysSet) {
   Settable<double> count;
   count = 25.5;
-  EXPECT_TRUE(count.IsSet());
   EXPECT_EQ(static_cast<double>(count), 25.5);
   count = 0.0;
-  EXPECT_TRUE(count.IsSet());
-  EXPECT_EQ(static_cast<double>(count), 0.0);
-  Settable<double> other;
-  other = 0.0;
-  EXPECT_TRUE(count == other);
-}
+  EXPECT_TRUE(count == zero);  // set again, it stays set
 
-TEST(AirfoilWorkspaceTest, StartsWithNothingSet) {
   const AirfoilWorkspace ws;
-  EXPECT_EQ(ws.Pi, 0.0);
-  EXPECT_TRUE(ws.InputPath.empty());
-  EXPECT_TRUE(ws.AirfoilTitle.empty());
-  EXPECT_TRUE(ws.PlotTitle.empty());
-  EXPECT_TRUE(ws.SaveName.empty());
-  EXPECT_TRUE(ws.CamberName.empty());
-  EXPECT_FALSE(ws.FileLoaded);
-  EXPECT_EQ(ws.PlotScale, 0.0);
-  EXPECT_EQ(ws.PlotX0, 0.0);
-  EXPECT_EQ(ws.PlotY0, 0.0);
-  EXPECT_EQ(ws.N, 0);
-  EXPECT_EQ(ws.ILE, 0);
   EXPECT_FALSE(ws.NI.IsSet());
   EXPECT_FALSE(ws.NCamber.IsSet());
-  EXPECT_EQ(static_cast<int>(ws.NI), 0);
-  EXPECT_EQ(static_cast<double>(ws.NCamber), 0.0);
-  for (const PointArray* array : {&ws.X, &ws.Y, &ws.XI, &ws.YI, &ws.U, &ws.V, &ws.UI, &ws.VI,
-                                  &ws.XC, &ws.YC, &ws.XCamber, &ws.YCamber}) {
-    ASSERT_EQ(array->size(), static_cast<std::size_t>(kPointCapacity + 1));
-    for (const double value : *array) ASSERT_EQ(value, 0.0);
-  }
 }
 
+// The window's tests compare whole states to show that a refused step
+// changed nothing: the comparison takes in every item.
 TEST(AirfoilWorkspaceTest, EqualityCoversEveryItem) {
   const AirfoilWorkspace start;
   struct Change {

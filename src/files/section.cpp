@@ -1,13 +1,12 @@
-#include "files/contour_store.h"
+#include "files/section.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <utility>
-#include <vector>
 
-#include "files/field_text.h"
+#include "base/capacity.h"
 #include "files/number_text.h"
 
 namespace quilane {
@@ -24,19 +23,21 @@ double GapInChords(double x1, double y1, double xn, double yn, double chord) {
 
 }  // namespace
 
-FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vector<double>& x,
-                        const std::vector<double>& y, const ContourOrigin& origin) {
+Expected<Section> MakeSection(std::string title, Contour contour, const ContourOrigin& origin) {
   const auto refuse = [&origin](const std::string& what) {
-    return FileResult::Failure(origin.file + " " + what);
+    return FileRefusal(RefusalCode::kUnusableContour, origin.file, origin.line,
+                       origin.subject + " " + what);
   };
+  std::vector<double>& x = contour.x;
+  const std::vector<double>& y = contour.y;
   if (x.size() != y.size() || x.size() < 2 || x.size() > kPointCapacity) {
-    return refuse("holds " + FormatWhole(static_cast<long long>(x.size())) + " points (" +
+    return refuse("holds " + FormatWhole(static_cast<long long>(x.size())) +
+                  (x.size() == 1 ? " point (" : " points (") +
                   origin.lines + "); a contour needs 2 to " + FormatWhole(kPointCapacity) +
                   " points.");
   }
-  const int n = static_cast<int>(x.size());
 
-  // Nose and chord from neighbour steps, on x as read.
+  // Nose and chord from neighbour steps, on x as given.
   int ile = 0;
   bool x_decreases = false;
   bool x_differs = false;
@@ -69,13 +70,14 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
   // normalise to an infinite x.
   for (std::size_t i = 0; i < x.size(); ++i) {
     if (!std::isfinite((x[i] - xmin) / chord)) {
-      return refuse("has point " + FormatWhole(static_cast<long long>(i) + 1) + " (" +
-                    origin.lines + ") too far from the nose for a chord of " +
-                    FormatMessageNumber(chord) +
-                    "; correct that point or scale the coordinates.");
+      Refusal refusal =
+          refuse("has point " + FormatWhole(static_cast<long long>(i) + 1) + " (" + origin.lines +
+                 ") too far from the nose for a chord of " + FormatMessageNumber(chord) +
+                 "; correct that point or scale the coordinates.");
+      refusal.index = static_cast<int>(i) + 1;
+      return refusal;
     }
   }
-
   const double first_x = (x.front() - xmin) / chord;
   const double last_x = (x.back() - xmin) / chord;
   if (!std::isfinite(GapInChords(first_x, y.front(), last_x, y.back(), chord))) {
@@ -84,23 +86,18 @@ FileResult StoreContour(AirfoilWorkspace& ws, std::string title, const std::vect
                   FormatMessageNumber(chord) + "; correct those points or scale the coordinates.");
   }
 
-  ws.AirfoilTitle = std::move(title);
-  ws.N = n;
-  ws.ILE = ile;
-  ws.Xmin = xmin;
-  ws.Chord = chord;
-  for (int i = 1; i <= n; ++i) {
-    ws.X[i] = (x[i - 1] - xmin) / chord;
-    ws.Y[i] = y[i - 1];
-  }
-  return FileResult::Success();
+  for (double& value : x) value = (value - xmin) / chord;
+  return Section{std::move(title), std::move(contour), ile, xmin, chord};
 }
 
-double TrailingEdgeGap(const AirfoilWorkspace& ws) {
-  return GapInChords(ws.X[1], ws.Y[1], ws.X[ws.N], ws.Y[ws.N], ws.Chord);
+double TrailingEdgeGap(const Section& section) {
+  const Contour& c = section.contour;
+  return GapInChords(c.x.front(), c.y.front(), c.x.back(), c.y.back(), section.chord);
 }
 
-LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y) {
+LoopOrder PutLoopInProgramOrder(Contour& contour) {
+  std::vector<double>& x = contour.x;
+  std::vector<double>& y = contour.y;
   LoopOrder order;
   std::size_t kept = 0;
   for (std::size_t i = 0; i < x.size(); ++i) {
@@ -124,24 +121,6 @@ LoopOrder PutLoopInProgramOrder(std::vector<double>& x, std::vector<double>& y) 
     std::reverse(y.begin(), y.end());
   }
   return order;
-}
-
-FileResult StoreFileContour(AirfoilWorkspace& ws, const std::string& path,
-                            const FileContour& contour) {
-  const ContourOrigin origin{AirfoilFileNamed(path), "lines " + FormatWhole(contour.first_line) +
-                                                         " to " + FormatWhole(contour.last_line)};
-  return StoreContour(ws, contour.title, contour.x, contour.y, origin);
-}
-
-void MakeStoredContourCurrent(AirfoilWorkspace& ws) {
-  ws.NI = ws.N;
-  for (int i = 1; i <= ws.N; ++i) {
-    ws.XI[i] = ws.X[i];
-    ws.YI[i] = ws.Y[i];
-  }
-  ws.PlotScale = 1.0;
-  ws.PlotTitle.clear();
-  ws.FileLoaded = true;
 }
 
 }  // namespace quilane
