@@ -39,6 +39,10 @@ std::string TitleLine(const std::string& title) {
       title.find(',') != std::string::npos ||
       (!title.empty() && (title.front() == ' ' || title.front() == '\t' ||
                           title.back() == ' ' || title.back() == '\t'));
+  // The reader takes a title that opens with a double quote for a quoted
+  // one and keeps only the text up to the next: that quote is written as an
+  // apostrophe.
+  if (!cut_unquoted && !title.empty() && title.front() == '"') return '\'' + title.substr(1);
   if (!mark_first && !cut_unquoted) return title;
   if (title.find('"') == std::string::npos) return '"' + title + '"';
   if (!cut_unquoted) return ' ' + title;

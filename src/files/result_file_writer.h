@@ -55,8 +55,9 @@ std::string CamberOutputName(const std::string& output, ResultFormat format);
 // mark, and holds no double quote, so that the reader gets it back whole
 // rather than cutting it at the comma and taking the rest for the count; a
 // title with a double quote that begins with such bytes gets a blank in
-// front instead, and one with a double quote that needs the quotes otherwise
-// has its double quotes written as apostrophes); the count as one blank, the
+// front instead, one with a double quote that needs the quotes otherwise has
+// its double quotes written as apostrophes, and one that opens with a double
+// quote has that quote written as an apostrophe); the count as one blank, the
 // number (shortest plain form: "51", "25.5"), one blank (an empty line, and
 // no point lines, for an unset count); then for i = 1 while i <= count and
 // i <= kPointCapacity: two blanks, i ("####"), two blanks, x ("#0.####0"),

@@ -197,7 +197,8 @@ TEST(ResultFileTextTest, HalfCountWritesTheWholePointsBelowIt) {
 // A title the reader would cut at a comma or trim is written between double
 // quotes, so that a saved file opens again with its title and its points; a
 // quoted title cannot hold a double quote, so a title with a comma and a
-// double quote (a .dat name line) reopens with apostrophes for its quotes.
+// double quote (a .dat name line) reopens with apostrophes for its quotes, and
+// one that opens with a double quote with an apostrophe for that one.
 TEST_F(WriterTest, TitlesReadBackWhole) {
   const struct {
     const char* name;
@@ -218,6 +219,7 @@ TEST_F(WriterTest, TitlesReadBackWhole) {
       {"empty", "", "", ""},
       {"comma_and_quote", "Clark \"Y\", smoothed", "\"Clark 'Y', smoothed\"",
        "Clark 'Y', smoothed"},
+      {"opening_quote", "\"Y\" smoothed", "'Y\" smoothed", "'Y\" smoothed"},
   };
   const ResultFiles files = Files("titled.arf");
   for (const auto& c : cases) {
