@@ -45,12 +45,8 @@ void AddWayOut(const AirfoilWorkspace& ws, bool mapping, Refusal& refusal) {
       "chord needs both at x = 1";
 }
 
-std::span<const double> Points(const PointArray& array, int count) {
-  return std::span<const double>(array.data() + 1, static_cast<std::size_t>(count));
-}
-
 std::vector<double> Vector(const PointArray& array, int count) {
-  const std::span<const double> points = Points(array, count);
+  const std::span<const double> points = Entries(array, count);
   return std::vector<double>(points.begin(), points.end());
 }
 

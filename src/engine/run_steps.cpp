@@ -22,10 +22,6 @@ std::string PointText(const AirfoilWorkspace& ws, int i) {
          ", y = " + FormatMessageNumber(ws.Y[i]) + ")";
 }
 
-Refusal Refused(RefusalCode code, int index, std::string message) {
-  return PointRefusal(code, index, std::move(message));
-}
-
 // Twice the signed area enclosed by the contour (closed from point N back to
 // point 1): negative when it runs clockwise, lower surface first.
 double TwiceSignedArea(const AirfoilWorkspace& ws) {
@@ -78,7 +74,7 @@ void StoreSection(AirfoilWorkspace& ws, const Section& section) {
 
 std::optional<Refusal> CheckDegreeBelowN(double value, int N) {
   if (value >= N) {
-    return Refused(RefusalCode::kDegreeNotBelowN, 0, "nPoly must be lower then " + FormatWhole(N));
+    return Refusal(RefusalCode::kDegreeNotBelowN, "nPoly must be lower then " + FormatWhole(N));
   }
   return std::nullopt;
 }
@@ -86,8 +82,8 @@ std::optional<Refusal> CheckDegreeBelowN(double value, int N) {
 std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool mapping) {
   if (mapping) {
     if (TwiceSignedArea(ws) > 0.0) {
-      return Refused(
-          RefusalCode::kUpperSurfaceFirst, 0,
+      return Refusal(
+          RefusalCode::kUpperSurfaceFirst,
           "Conformal mapping needs the lower surface first, but this contour runs from the "
           "trailing edge over the upper surface to the nose; reverse the order of the points "
           "in the file or calculate without conformal mapping.");
@@ -96,13 +92,13 @@ std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool map
   }
   for (int i = 1; i <= ws.N; ++i) {
     if (!(ws.X[i] >= 0.0 && ws.X[i] <= 1.0)) {
-      return Refused(RefusalCode::kOutsideChord, i,
-                     "The " + PointText(ws, i) +
-                         " lies outside the chord from the nose to the trailing edge; the "
-                         "points must run from the trailing edge over one surface to the nose "
-                         "and back over the other, so check their order in the file, or "
-                         "calculate with conformal mapping, which does not need every x "
-                         "within the chord.");
+      return PointRefusal(RefusalCode::kOutsideChord, i,
+                          "The " + PointText(ws, i) +
+                              " lies outside the chord from the nose to the trailing edge; the "
+                              "points must run from the trailing edge over one surface to the nose "
+                              "and back over the other, so check their order in the file, or "
+                              "calculate with conformal mapping, which does not need every x "
+                              "within the chord.");
     }
   }
   return std::nullopt;
@@ -111,18 +107,13 @@ std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool map
 std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFrame& frame) {
   frame = ChordFrame();
   if (mapping) {
-    if (ws.ILE < 1 || ws.ILE > ws.N) {
-      return Refused(RefusalCode::kNoChordLine, 0,
-                     "The contour has no nose point, so conformal mapping has no chord line "
-                     "to lay it on; calculate without conformal mapping.");
-    }
     frame = ChordFrameOf(ws.N, ws.X, ws.Y, ws.ILE);
     if (!IsUsable(frame)) {
-      return Refused(RefusalCode::kNoChordLine, ws.ILE,
-                     "The nose " + PointText(ws, ws.ILE) +
-                         " lies on the middle of the trailing edge, so the contour has no "
-                         "chord line for conformal mapping; check the points in the file or "
-                         "calculate without conformal mapping.");
+      return PointRefusal(RefusalCode::kNoChordLine, ws.ILE,
+                          "The nose " + PointText(ws, ws.ILE) +
+                              " lies on the middle of the trailing edge, so the contour has no "
+                              "chord line for conformal mapping; check the points in the file or "
+                              "calculate without conformal mapping.");
     }
     int singular;
     if (frame.identity) {
@@ -134,11 +125,11 @@ std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFram
       singular = MapAirfoilToCircle(ws, framed_x, framed_y);
     }
     if (singular != 0) {
-      return Refused(RefusalCode::kSingularPoint, singular,
-                     "The " + PointText(ws, singular) +
-                         " lies on the singular point of the conformal mapping, where the "
-                         "mapping has no value; move that point slightly or calculate without "
-                         "conformal mapping.");
+      return PointRefusal(RefusalCode::kSingularPoint, singular,
+                          "The " + PointText(ws, singular) +
+                              " lies on the singular point of the conformal mapping, where the "
+                              "mapping has no value; move that point slightly or calculate without "
+                              "conformal mapping.");
     }
   } else {
     DistributeAlongX(ws);
@@ -146,16 +137,16 @@ std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFram
 
   const int order_break = FirstOrderBreak(ws);
   if (order_break != 0) {
-    return Refused(RefusalCode::kOutOfOrder, order_break,
-                   "The " + PointText(ws, order_break + 1) + " does not follow the " +
-                       PointText(ws, order_break) +
-                       " around the contour; the points must run from the trailing edge over "
-                       "one surface to the nose and back over the other, so check their order "
-                       "in the file" +
-                       (mapping ? std::string(".")
-                                : std::string(", or calculate with conformal mapping, which "
-                                              "also takes two points of the same x in a "
-                                              "row.")));
+    return PointRefusal(RefusalCode::kOutOfOrder, order_break,
+                        "The " + PointText(ws, order_break + 1) + " does not follow the " +
+                            PointText(ws, order_break) +
+                            " around the contour; the points must run from the trailing edge over "
+                            "one surface to the nose and back over the other, so check their order "
+                            "in the file" +
+                            (mapping ? std::string(".")
+                                     : std::string(", or calculate with conformal mapping, which "
+                                                   "also takes two points of the same x in a "
+                                                   "row.")));
   }
   return std::nullopt;
 }
@@ -169,9 +160,10 @@ std::optional<Refusal> InterpolateCurve(AirfoilWorkspace& ws, bool lagrange, int
     unplaced = PwCubicInterpolate(ws);
   }
   if (unplaced == 0) return std::nullopt;
-  return Refused(RefusalCode::kStationOutOfRange, unplaced,
-                 "xI(" + FormatWhole(unplaced) + ") = " + FormatMessageNumber(ws.XI[unplaced]) +
-                     " is not in the given interpolation range");
+  return PointRefusal(RefusalCode::kStationOutOfRange, unplaced,
+                      "xI(" + FormatWhole(unplaced) +
+                          ") = " + FormatMessageNumber(ws.XI[unplaced]) +
+                          " is not in the given interpolation range");
 }
 
 std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
@@ -179,11 +171,11 @@ std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
   if (mapping) {
     const int singular = MapCircleToAirfoil(ws);
     if (singular != 0) {
-      return Refused(RefusalCode::kSingularStation, singular,
-                     "New point " + FormatWhole(singular) +
-                         " falls on the singular point of the conformal mapping (radius " +
-                         FormatMessageNumber(ws.VI[singular]) +
-                         "); choose another number of new points or another interpolation.");
+      return PointRefusal(RefusalCode::kSingularStation, singular,
+                          "New point " + FormatWhole(singular) +
+                              " falls on the singular point of the conformal mapping (radius " +
+                              FormatMessageNumber(ws.VI[singular]) +
+                              "); choose another number of new points or another interpolation.");
     }
     if (!frame.identity) FromChordFrame(frame, ws.NI, ws.XI, ws.YI);
   } else {
@@ -192,10 +184,10 @@ std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
 
   const int non_finite = FirstNonFinitePoint(ws.NI, ws.XI, ws.YI);
   if (non_finite != 0) {
-    return Refused(RefusalCode::kNonFinitePoint, non_finite,
-                   "New point " + FormatWhole(non_finite) +
-                       " came out as no finite number; choose a lower polynomial degree or "
-                       "the PW Cubic Spline interpolation and calculate again.");
+    return PointRefusal(RefusalCode::kNonFinitePoint, non_finite,
+                        "New point " + FormatWhole(non_finite) +
+                            " came out as no finite number; choose a lower polynomial degree or "
+                            "the PW Cubic Spline interpolation and calculate again.");
   }
 
   ComputeCamber(ws);
@@ -203,10 +195,10 @@ std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
   const int non_finite_camber =
       FirstNonFinitePoint(static_cast<int>(ws.NCamber), ws.XCamber, ws.YCamber);
   if (non_finite_camber != 0) {
-    return Refused(RefusalCode::kNonFiniteCamber, non_finite_camber,
-                   "Camber point " + FormatWhole(non_finite_camber) +
-                       " came out as no finite number, the new points being too large to "
-                       "average; scale the coordinates in the file down and calculate again.");
+    return PointRefusal(RefusalCode::kNonFiniteCamber, non_finite_camber,
+                        "Camber point " + FormatWhole(non_finite_camber) +
+                            " came out as no finite number, the new points being too large to "
+                            "average; scale the coordinates in the file down and calculate again.");
   }
   return std::nullopt;
 }

@@ -9,11 +9,6 @@
 namespace quilane {
 namespace {
 
-// Entries 1..kPointCapacity of a point array.
-std::span<const double> Stored(const PointArray& array) {
-  return std::span<const double>(array.data() + 1, kPointCapacity);
-}
-
 template <typename Count>
 std::optional<double> CountOf(const Settable<Count>& count) {
   if (!count.IsSet()) return std::nullopt;
@@ -69,8 +64,8 @@ void StoreResult(const RedistributeResult& result, AirfoilWorkspace& ws) {
 
 ResultFiles SaveRequestOf(const AirfoilWorkspace& ws) {
   return ResultFiles{ws.PlotTitle,
-                     {CountOf(ws.NI), Stored(ws.XI), Stored(ws.YI)},
-                     {CountOf(ws.NCamber), Stored(ws.XCamber), Stored(ws.YCamber)},
+                     {CountOf(ws.NI), Entries(ws.XI), Entries(ws.YI)},
+                     {CountOf(ws.NCamber), Entries(ws.XCamber), Entries(ws.YCamber)},
                      ResultFormat::kArf,
                      ws.SaveName,
                      ws.CamberName};

@@ -10,6 +10,8 @@
 #define QUILANE_WORKSPACE_AIRFOIL_WORKSPACE_H_
 
 #include <array>
+#include <cstddef>
+#include <span>
 #include <string>
 
 #include "base/capacity.h"
@@ -18,6 +20,11 @@ namespace quilane {
 
 // One-based point array: entries 1..kPointCapacity, entry 0 unused.
 using PointArray = std::array<double, kPointCapacity + 1>;
+
+// Entries 1..count of a point array (0 <= count <= kPointCapacity).
+inline std::span<const double> Entries(const PointArray& array, int count = kPointCapacity) {
+  return std::span<const double>(array.data() + 1, static_cast<std::size_t>(count));
+}
 
 // A count that remembers whether it was ever given a value. An unset count
 // reads as 0 in arithmetic and comparisons; the result writer writes it as an
