@@ -1,8 +1,11 @@
 #include "sections/naca_section.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace quilane {
 
@@ -37,7 +40,113 @@ constexpr std::array<Naca5MeanLineConstants, 5> kReflexedLines = {{
     {0.4410, 4.770, 0.1355},
 }};
 
+std::string WholeText(int value) {
+  char text[16];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// value with `digits` significant digits.
+std::string NumberText(double value, int digits) {
+  char text[32];
+  return std::string(
+      text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr);
+}
+
+// a and b with the fewest significant digits (3 at least) that tell them apart.
+std::pair<std::string, std::string> DistinctTexts(double a, double b) {
+  int digits = 3;
+  while (digits < 17 && a != b && NumberText(a, digits) == NumberText(b, digits)) ++digits;
+  return {NumberText(a, digits), NumberText(b, digits)};
+}
+
+// y at x (within the chain's x range) of the polyline through the points
+// `chain` of `section`, whose x rises strictly; `segment` is the segment last
+// used and only moves forward, so x must not fall between calls.
+double HeightAt(const AirfoilSection& section, const std::vector<int>& chain, double x,
+                std::size_t& segment) {
+  while (segment + 2 < chain.size() && section.x[chain[segment + 1]] < x) ++segment;
+  const int a = chain[segment];
+  const int b = chain[segment + 1];
+  return section.y[a] +
+         (section.y[b] - section.y[a]) * (x - section.x[a]) / (section.x[b] - section.x[a]);
+}
+
+// The first point of `chain` that is not on its side of the polyline `other`
+// (below it for below = true), as an index of `section`, or -1. Both run
+// from the same x to the same x: an interior point must lie strictly on its
+// side at its x, an end point not beyond the other's end point.
+int FirstPointAcross(const AirfoilSection& section, const std::vector<int>& chain,
+                     const std::vector<int>& other, bool below) {
+  std::size_t segment = 0;
+  for (std::size_t j = 0; j < chain.size(); ++j) {
+    const int point = chain[j];
+    const bool end = j == 0 || j + 1 == chain.size();
+    const double other_y = !end     ? HeightAt(section, other, section.x[point], segment)
+                           : j == 0 ? section.y[other.front()]
+                                    : section.y[other.back()];
+    const double gap = below ? other_y - section.y[point] : section.y[point] - other_y;
+    if (end ? gap < 0.0 : gap <= 0.0) return point;
+  }
+  return -1;
+}
+
+// The section "NACA <digits>" of shape, refused when its contour is no
+// proper section at point_count points (the blunt edge can decide it).
+Expected<AirfoilSection> GenerateSection(std::string_view digits, int point_count,
+                                         TrailingEdge trailing_edge, const SectionShape& shape) {
+  const bool blunt = trailing_edge == TrailingEdge::kBlunt;
+  const std::string designation = "NACA " + std::string(digits);
+  AirfoilSection section =
+      PlaceSectionPoints(designation + (blunt ? " blunt trailing edge" : ""), point_count, shape);
+  const std::string fault = ContourFault(section);
+  if (fault.empty()) return section;
+  return Refusal(RefusalCode::kUnknownSection,
+                 designation + (blunt ? " with a blunt trailing edge" : "") +
+                     " gives no proper section with " + WholeText(point_count) +
+                     " points: " + fault +
+                     ", as its thickness and camber are too large for the formula; choose a "
+                     "thinner section or less camber.");
+}
+
 }  // namespace
+
+std::string ContourFault(const AirfoilSection& section) {
+  const auto& x = section.x;
+  const int count = static_cast<int>(x.size());
+  QUILANE_PRECONDITION(count >= 3 && section.y.size() == x.size());
+  int nose = 1;  // an end point is never the nose: x falls after point 1
+  for (int i = 2; i < count - 1; ++i) {
+    if (x[i] < x[nose]) nose = i;
+  }
+  for (int i = 0; i + 1 < count; ++i) {
+    const bool falls = i < nose;
+    const bool rises = x[i + 1] > x[i] || (i == nose && x[i + 1] == x[i]);
+    if (falls ? x[i + 1] < x[i] : rises) continue;
+    const auto [from, to] = DistinctTexts(x[i], x[i + 1]);
+    const std::string change = x[i] == x[i + 1]
+                                   ? "stays at " + from
+                                   : (falls ? "rises from " : "falls from ") + from + " to " + to;
+    return std::string(i < (count - 1) / 2 ? "its lower surface" : "its upper surface") +
+           (falls ? " turns back towards the trailing edge" : " turns back towards the nose") +
+           " between points " + WholeText(i + 1) + " and " + WholeText(i + 2) + " (x " + change +
+           ")";
+  }
+  // Split at the nose into two polylines of rising x, the one whose end lies
+  // further left continued by the trailing-edge segment.
+  std::vector<int> lower;
+  std::vector<int> upper;
+  for (int i = nose; i >= 0; --i) lower.push_back(i);
+  for (int i = x[nose + 1] == x[nose] ? nose + 1 : nose; i < count; ++i) upper.push_back(i);
+  if (x[count - 1] > x[0]) lower.push_back(count - 1);
+  if (x[0] > x[count - 1]) upper.push_back(0);
+  int point = FirstPointAcross(section, lower, upper, true);
+  const bool from_lower = point >= 0;
+  if (!from_lower) point = FirstPointAcross(section, upper, lower, false);
+  if (point < 0) return "";
+  return std::string(from_lower ? "its lower surface meets or crosses its upper surface"
+                                : "its upper surface meets or crosses its lower surface") +
+         " at point " + WholeText(point + 1) + " (x = " + NumberText(x[point], 3) + ")";
+}
 
 AirfoilSection PlaceSectionPoints(std::string name, int point_count,
                                   const SectionShape& shape) {
@@ -111,10 +220,7 @@ Expected<AirfoilSection> Naca4Section(std::string_view digits, int point_count,
     return Naca4HalfThickness(t, x, trailing_edge);
   };
   shape.mean_line = [m, p](double x) { return Naca4MeanLine(m, p, x); };
-
-  std::string name = "NACA " + std::string(digits);
-  if (trailing_edge == TrailingEdge::kBlunt) name += " blunt trailing edge";
-  return PlaceSectionPoints(std::move(name), point_count, shape);
+  return GenerateSection(digits, point_count, trailing_edge, shape);
 }
 
 bool Naca5Constants(int position_digit, bool reflexed, Naca5MeanLineConstants& constants) {
@@ -187,9 +293,7 @@ Expected<AirfoilSection> Naca5Section(std::string_view digits, int point_count,
   shape.mean_line = [constants, lift_scale](double x) {
     return Naca5MeanLine(constants, lift_scale, x);
   };
-  std::string full_name = name;
-  if (trailing_edge == TrailingEdge::kBlunt) full_name += " blunt trailing edge";
-  return PlaceSectionPoints(std::move(full_name), point_count, shape);
+  return GenerateSection(digits, point_count, trailing_edge, shape);
 }
 
 Expected<AirfoilSection> NacaSection(std::string_view designation, int point_count,

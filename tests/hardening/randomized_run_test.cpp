@@ -112,11 +112,13 @@ std::string FileText(Random& random, const std::vector<double>& x, const std::ve
   return text;
 }
 
-// A NACA 4-digit section, reversed, rescaled or shaken at times.
+// A NACA 4-digit section, reversed, rescaled or shaken at times. Camber
+// aft of 20 % and thickness up to 24 % keep the formula's surfaces from
+// folding over, which the generator refuses.
 void NacaLike(Random& random, int n, std::vector<double>& x, std::vector<double>& y) {
   const int camber = Uniform(random, 0, 9);
-  const int position = camber == 0 ? Uniform(random, 0, 9) : Uniform(random, 1, 9);
-  const int thickness = Uniform(random, 1, 40);
+  const int position = camber == 0 ? Uniform(random, 0, 9) : Uniform(random, 2, 9);
+  const int thickness = Uniform(random, 1, 24);
   std::string digits = FormatWhole(camber) + FormatWhole(position);
   digits += (thickness < 10 ? "0" : "") + FormatWhole(thickness);
   const Expected<AirfoilSection> made = Naca4Section(

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "gtest/gtest.h"
 
@@ -165,12 +166,12 @@ const SectionCase kSectionCases[] = {
     {"Naca0012Even", "0012", 60, TrailingEdge::kSharp, "NACA 0012"},
     {"Naca2412", "2412", 81, TrailingEdge::kSharp, "NACA 2412"},
     {"Naca4412", "4412", 101, TrailingEdge::kSharp, "NACA 4412"},
-    {"Naca0015Blunt", "0015", 61, TrailingEdge::kBlunt,
-     "NACA 0015 blunt trailing edge"},
-    {"Naca6409BluntEven", "6409", 40, TrailingEdge::kBlunt,
-     "NACA 6409 blunt trailing edge"},
+    {"Naca0015Blunt", "0015", 61, TrailingEdge::kBlunt, "NACA 0015 blunt trailing edge"},
+    {"Naca6409BluntEven", "6409", 40, TrailingEdge::kBlunt, "NACA 6409 blunt trailing edge"},
     {"Naca2412ThreePoints", "2412", 3, TrailingEdge::kSharp, "NACA 2412"},
     {"Naca0412IsSymmetric", "0412", 31, TrailingEdge::kSharp, "NACA 0412"},
+    {"Naca2412NoseAheadOfStation0", "2412", 181, TrailingEdge::kSharp, "NACA 2412"},
+    {"Naca4424ThickBlunt", "4424", 201, TrailingEdge::kBlunt, "NACA 4424 blunt trailing edge"},
 };
 
 double Ratio(const char* digits, int first, int length) {
@@ -316,6 +317,9 @@ TEST(NacaSectionRefusalTest, RefusesWhatNoPublishedEquationMakes) {
   const std::string not_naca = "\" is not a NACA 4- or 5-digit designation (such as 2412 or "
                                "23012).";
   const std::string too_few_points = "A section needs at least 3 points.";
+  const std::string too_thick =
+      ", as its thickness and camber are too large for the formula; "
+      "choose a thinner section or less camber.";
   const struct {
     const char* name;
     Generator generator;
@@ -331,6 +335,14 @@ TEST(NacaSectionRefusalTest, RefusesWhatNoPublishedEquationMakes) {
       {"four_camber_without_position", Naca4Section, "2012", 61,
        "NACA 2012 has camber but no camber position."},
       {"four_two_points", Naca4Section, "0012", 2, too_few_points},
+      {"four_lower_surface_folds", Naca4Section, "9999", 201,
+       "NACA 9999 gives no proper section with 201 points: its lower surface turns back towards "
+       "the trailing edge between points 19 and 20 (x rises from 0.889 to 0.89)" +
+           too_thick},
+      {"four_upper_surface_beyond_the_edge", Naca4Section, "9999", 51,
+       "NACA 9999 gives no proper section with 51 points: its upper surface turns back towards "
+       "the nose between points 50 and 51 (x falls from 1.0001 to 1)" +
+           too_thick},
       {"five_four_digits", Naca5Section, "2301", 101, five_digits + "\"2301\"."},
       {"five_not_digits", Naca5Section, "23o12", 101, five_digits + "\"23o12\"."},
       {"five_no_design_lift", Naca5Section, "03012", 101,
@@ -345,6 +357,10 @@ TEST(NacaSectionRefusalTest, RefusesWhatNoPublishedEquationMakes) {
        "NACA 23212 has no published mean line 232" + no_line},
       {"five_no_thickness", Naca5Section, "23000", 101, "NACA 23000 has no thickness."},
       {"five_two_points", Naca5Section, "23012", 2, too_few_points},
+      {"five_lower_surface_folds", Naca5Section, "91015", 1000,
+       "NACA 91015 gives no proper section with 1000 points: its lower surface turns back "
+       "towards the trailing edge between points 436 and 437 (x rises from 0.04831 to 0.04833)" +
+           too_thick},
       {"designation_empty", NacaSection, "", 61, "\"" + not_naca},
       {"designation_naca_alone", NacaSection, "NACA", 61, "\"NACA" + not_naca},
       {"designation_three_digits", NacaSection, "123", 61, "\"123" + not_naca},
@@ -363,6 +379,40 @@ TEST(NacaSectionRefusalTest, RefusesWhatNoPublishedEquationMakes) {
     EXPECT_EQ(static_cast<int>(made.error().code),
               static_cast<int>(RefusalCode::kUnknownSection));
     EXPECT_EQ(made.error().message, c.message);
+  }
+  // Only the blunt 9994 turns back with 51 points.
+  EXPECT_TRUE(Naca4Section("9994", 51, TrailingEdge::kSharp));
+  EXPECT_EQ(Naca4Section("9994", 51, TrailingEdge::kBlunt).error().message.substr(0, 80),
+            "NACA 9994 with a blunt trailing edge gives no proper section with 51 points: its");
+}
+
+// Contours by hand: faults no designation shows, and degenerate ones that are proper.
+TEST(ContourFaultTest, NamesTheFirstFault) {
+  const std::string lower_across = "its lower surface meets or crosses its upper surface at ";
+  const struct {
+    const char* name;
+    std::vector<double> x, y;
+    std::string fault;
+  } cases[] = {
+      {"chord_line_twice", {1, 0, 1}, {0, 0, 0}, ""},
+      {"vertical_nose", {1, 0.2, 0.2, 1}, {0, -0.1, 0.1, 0}, ""},
+      {"surfaces_cross",
+       {1, 0.5, 0, 0.4, 1},
+       {0, 0.1, 0, -0.1, 0},
+       lower_across + "point 2 (x = 0.5)"},
+      {"trailing_edge_upside_down",
+       {1, 0.5, 0, 0.5, 1},
+       {0.01, -0.1, 0, 0.1, -0.01},
+       lower_across + "point 1 (x = 1)"},
+      {"lower_step_without_fall",
+       {1, 0.5, 0.5, 0, 0.5, 1},
+       {0, -0.1, -0.1, 0, 0.1, 0},
+       "its lower surface turns back towards the trailing edge between points 2 and 3 "
+       "(x stays at 0.5)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ContourFault({"hand", c.x, c.y}), c.fault);
   }
 }
 
