@@ -125,7 +125,7 @@ inline std::string CalculateOnWorkspace(AirfoilWorkspace& ws, int ni, bool mappi
   ChordFrame frame;
   std::optional<Refusal> refusal = LayOutCurve(ws, mapping, frame);
   if (!refusal) refusal = InterpolateCurve(ws, lagrange, npoly);
-  if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame);
+  if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame, false);
   return refusal ? refusal->message : std::string();
 }
 

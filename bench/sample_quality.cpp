@@ -52,6 +52,10 @@ const char* CodeName(RefusalCode code) {
     case RefusalCode::kPointCount: return "point count";
     case RefusalCode::kDegree: return "degree";
     case RefusalCode::kDegreeNotBelowN: return "degree not below N";
+    case RefusalCode::kNoseAtEnd:
+      return "nose at an end";
+    case RefusalCode::kSurfacesCross:
+      return "surfaces cross";
     case RefusalCode::kUpperSurfaceFirst: return "upper surface first";
     case RefusalCode::kOutsideChord: return "point outside the chord";
     case RefusalCode::kNoChordLine: return "no chord line";
@@ -92,7 +96,7 @@ struct Tally {
     }
     if (report.max_deviation > 0.005) ++above_half;
     if (report.max_deviation > 0.01) ++above_one;
-    if (!QualityWarning(report).empty()) ++warned;
+    if (!QualityWarning(report, "").empty()) ++warned;
     if (list) {
       std::printf("  %-28s %-34s %s\n", file.c_str(), name.c_str(),
                   DescribeReport(report).c_str());

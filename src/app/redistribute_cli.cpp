@@ -32,6 +32,8 @@ constexpr std::string_view kProgram = "quilane-redistribute";
 
 // How this tool turns conformal mapping on, for the way out of a refusal.
 constexpr std::string_view kMappingAction = "use --mapping";
+// And how it places new points on the curve through the input, for a warning.
+constexpr std::string_view kOnSplineAction = "use --on-spline";
 
 // Points of a section generated for --naca: cosine spaced, sharp trailing
 // edge, within the 250 knots of the piecewise cubic interpolation.
@@ -52,6 +54,8 @@ constexpr std::string_view kUsage =
     "      --mapping         lay out the new points by conformal mapping\n"
     "      --lagrange NPOLY  Lagrange interpolation of degree NPOLY (the default, 1)\n"
     "      --pwcubic         piecewise cubic spline interpolation\n"
+    "      --on-spline       place the new points on a smooth curve through the\n"
+    "                        input points, where the method and the route put them\n"
     "  -o, --output FILE     write the new points to FILE and the camber line to\n"
     "                        Camber_FILE beside it; without it the new points go to\n"
     "                        standard output\n"
@@ -126,8 +130,8 @@ Expected<CliOptions> ParseArguments(const std::vector<std::string>& args) {
     }
     const std::string& name = scanner.name();
     const bool flag = name == "--info" || name == "--report" || name == "--mapping" ||
-                      name == "--pwcubic" || name == "-h" || name == "--help" ||
-                      name == "--version";
+                      name == "--pwcubic" || name == "--on-spline" || name == "-h" ||
+                      name == "--help" || name == "--version";
     const bool valued = name == "-n" || name == "--points" || name == "--lagrange" ||
                         name == "-o" || name == "--output" || name == "-d" ||
                         name == "--output-dir" || name == "-f" || name == "--format" ||
@@ -173,6 +177,8 @@ Expected<CliOptions> ParseArguments(const std::vector<std::string>& args) {
       options.settings.route = Route::kConformalMapping;
     } else if (name == "--pwcubic") {
       options.settings.method = Method::kPwCubic;
+    } else if (name == "--on-spline") {
+      options.settings.on_spline = true;
     } else if (name == "-h" || name == "--help") {
       options.help = true;
     } else {
@@ -340,7 +346,7 @@ std::string FolderOutput(const CliOptions& options, const CliInput& input, const
 // The report line of an input on the error stream, and its warning.
 void PrintReport(const CliInput& input, const QualityReport& report, std::FILE* err) {
   std::string text = LabelOf(input) + ": " + DescribeReport(report) + "\n";
-  const std::string warning = QualityWarning(report);
+  const std::string warning = QualityWarning(report, kOnSplineAction);
   if (!warning.empty()) text += LabelOf(input) + ": warning: " + warning + "\n";
   std::fwrite(text.data(), 1, text.size(), err);
 }

@@ -30,6 +30,8 @@ enum class RefusalCode {
   kDegreeNotBelowN,  // the Lagrange degree is not lower than N
 
   // The calculation (index: the point or station named).
+  kNoseAtEnd,          // the contour's nose is its first or last point `index`
+  kSurfacesCross,      // panel `index` crosses a later panel of the contour
   kUpperSurfaceFirst,  // mapping route: the contour runs upper surface first
   kOutsideChord,       // along the chord: input point `index` lies outside 0..1
   kNoChordLine,        // mapping route: the nose coincides with the trailing edge

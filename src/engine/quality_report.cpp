@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/precondition.h"
+#include "engine/contour_spline.h"
 
 namespace quilane {
 namespace {
@@ -45,161 +46,44 @@ struct Box {
   }
 };
 
-// One piece of the spline in power form over t in 0..1:
-// B(t) = a + b t + c t^2 + d t^3, and the box of its Bezier control points.
-struct Piece {
-  double ax, bx, cx, dx;
-  double ay, by, cy, dy;
-  Box box;
-
-  double SquaredDistance(double t, double px, double py) const {
-    const double x = ((dx * t + cx) * t + bx) * t + ax - px;
-    const double y = ((dy * t + cy) * t + by) * t + ay - py;
-    return x * x + y * y;
-  }
-};
-
-// The spline through the distinct input points, piece by piece, with boxes
-// over blocks of kBlockSize pieces.
+// The spline through the input points with boxes of the Bezier control
+// points of every piece, and over blocks of kBlockSize pieces.
 struct ContourCurve {
-  std::vector<Piece> pieces;
+  ContourSpline spline;
+  std::vector<Box> boxes;
   std::vector<Box> blocks;
-  double only_x = 0.0;  // the one point of a contour without pieces
-  double only_y = 0.0;
 };
-
-// Second derivatives of the natural cubic spline through (s, x) and (s, y)
-// at every knot (0 at both ends), by the tridiagonal (Thomas) algorithm.
-void NaturalSecondDerivatives(const std::vector<double>& s, const std::vector<double>& x,
-                              const std::vector<double>& y, std::vector<double>& mx,
-                              std::vector<double>& my) {
-  const std::size_t m = s.size();
-  mx.assign(m, 0.0);
-  my.assign(m, 0.0);
-  if (m < 3) return;
-  std::vector<double> diagonal(m, 0.0);
-  std::vector<double> rx(m, 0.0);
-  std::vector<double> ry(m, 0.0);
-  for (std::size_t k = 1; k + 1 < m; ++k) {
-    const double h0 = s[k] - s[k - 1];
-    const double h1 = s[k + 1] - s[k];
-    diagonal[k] = 2 * (h0 + h1);
-    rx[k] = 6 * ((x[k + 1] - x[k]) / h1 - (x[k] - x[k - 1]) / h0);
-    ry[k] = 6 * ((y[k + 1] - y[k]) / h1 - (y[k] - y[k - 1]) / h0);
-  }
-  // Forward elimination: row k has h0 below, diagonal, h1 above.
-  for (std::size_t k = 2; k + 1 < m; ++k) {
-    const double below = s[k] - s[k - 1];
-    const double factor = below / diagonal[k - 1];
-    diagonal[k] -= factor * below;
-    rx[k] -= factor * rx[k - 1];
-    ry[k] -= factor * ry[k - 1];
-  }
-  for (std::size_t k = m - 2; k >= 1; --k) {
-    const double above = s[k + 1] - s[k];
-    mx[k] = (rx[k] - above * mx[k + 1]) / diagonal[k];
-    my[k] = (ry[k] - above * my[k + 1]) / diagonal[k];
-  }
-}
 
 ContourCurve BuildCurve(std::span<const double> input_x, std::span<const double> input_y) {
-  ContourCurve curve;
-  std::vector<double> x;
-  std::vector<double> y;
-  for (std::size_t i = 0; i < input_x.size(); ++i) {
-    if (!x.empty() && input_x[i] == x.back() && input_y[i] == y.back()) continue;
-    x.push_back(input_x[i]);
-    y.push_back(input_y[i]);
-  }
-  if (x.empty()) return curve;
-  curve.only_x = x.front();
-  curve.only_y = y.front();
-  const std::size_t m = x.size();
-  std::vector<double> s(m, 0.0);
-  for (std::size_t k = 1; k < m; ++k) s[k] = s[k - 1] + std::hypot(x[k] - x[k - 1], y[k] - y[k - 1]);
-  std::vector<double> mx;
-  std::vector<double> my;
-  NaturalSecondDerivatives(s, x, y, mx, my);
-
-  curve.pieces.reserve(m - 1);
-  for (std::size_t k = 0; k + 1 < m; ++k) {
-    const double h = s[k + 1] - s[k];
-    // Slopes d/ds at both ends of the piece, then the Bezier control points.
-    const double sx0 = (x[k + 1] - x[k]) / h - h * (2 * mx[k] + mx[k + 1]) / 6;
-    const double sy0 = (y[k + 1] - y[k]) / h - h * (2 * my[k] + my[k + 1]) / 6;
-    const double sx1 = (x[k + 1] - x[k]) / h + h * (mx[k] + 2 * mx[k + 1]) / 6;
-    const double sy1 = (y[k + 1] - y[k]) / h + h * (my[k] + 2 * my[k + 1]) / 6;
-    const double p0x = x[k], p0y = y[k];
-    const double p1x = x[k] + h * sx0 / 3, p1y = y[k] + h * sy0 / 3;
-    const double p2x = x[k + 1] - h * sx1 / 3, p2y = y[k + 1] - h * sy1 / 3;
-    const double p3x = x[k + 1], p3y = y[k + 1];
-    Piece piece;
-    piece.ax = p0x;
-    piece.bx = 3 * (p1x - p0x);
-    piece.cx = 3 * (p2x - 2 * p1x + p0x);
-    piece.dx = p3x - 3 * p2x + 3 * p1x - p0x;
-    piece.ay = p0y;
-    piece.by = 3 * (p1y - p0y);
-    piece.cy = 3 * (p2y - 2 * p1y + p0y);
-    piece.dy = p3y - 3 * p2y + 3 * p1y - p0y;
-    piece.box.Add(p0x, p0y);
-    piece.box.Add(p1x, p1y);
-    piece.box.Add(p2x, p2y);
-    piece.box.Add(p3x, p3y);
+  ContourCurve curve{MakeContourSpline(input_x, input_y), {}, {}};
+  curve.boxes.reserve(curve.spline.pieces.size());
+  for (std::size_t k = 0; k < curve.spline.pieces.size(); ++k) {
+    const SplinePiece& p = curve.spline.pieces[k];
+    Box box;
+    box.Add(p.ax, p.ay);
+    box.Add(p.ax + p.bx / 3, p.ay + p.by / 3);
+    box.Add(p.ax + (2 * p.bx + p.cx) / 3, p.ay + (2 * p.by + p.cy) / 3);
+    box.Add(p.ax + p.bx + p.cx + p.dx, p.ay + p.by + p.cy + p.dy);
     if (k % kBlockSize == 0) curve.blocks.emplace_back();
-    curve.blocks.back().Add(piece.box);
-    curve.pieces.push_back(piece);
+    curve.blocks.back().Add(box);
+    curve.boxes.push_back(box);
   }
   return curve;
-}
-
-// Smallest squared distance from p to the piece: the best of five samples,
-// then Newton steps on the derivative of the squared distance from there.
-double SquaredDistanceToPiece(const Piece& piece, double px, double py) {
-  constexpr int kSamples = 4;
-  double best_t = 0.0;
-  double best = piece.SquaredDistance(0.0, px, py);
-  for (int i = 1; i <= kSamples; ++i) {
-    const double t = static_cast<double>(i) / kSamples;
-    const double d = piece.SquaredDistance(t, px, py);
-    if (d < best) {
-      best = d;
-      best_t = t;
-    }
-  }
-  double t = best_t;
-  for (int step = 0; step < 8; ++step) {
-    const double ex = ((piece.dx * t + piece.cx) * t + piece.bx) * t + piece.ax - px;
-    const double ey = ((piece.dy * t + piece.cy) * t + piece.by) * t + piece.ay - py;
-    const double vx = (3 * piece.dx * t + 2 * piece.cx) * t + piece.bx;
-    const double vy = (3 * piece.dy * t + 2 * piece.cy) * t + piece.by;
-    const double wx = 6 * piece.dx * t + 2 * piece.cx;
-    const double wy = 6 * piece.dy * t + 2 * piece.cy;
-    const double slope = ex * vx + ey * vy;
-    const double curvature = vx * vx + vy * vy + ex * wx + ey * wy;
-    if (!(curvature > 0)) break;
-    const double next = std::clamp(t - slope / curvature, 0.0, 1.0);
-    const double d = piece.SquaredDistance(next, px, py);
-    if (d < best) best = d;
-    if (std::abs(next - t) < 1e-9) break;
-    t = next;
-  }
-  return best;
 }
 
 // Distance from p to the curve; `hint` is the piece to try first and
 // receives the nearest piece.
 double DistanceToCurve(const ContourCurve& curve, double px, double py, std::size_t& hint) {
-  if (curve.pieces.empty()) return std::hypot(px - curve.only_x, py - curve.only_y);
-  hint = std::min(hint, curve.pieces.size() - 1);
-  double best = SquaredDistanceToPiece(curve.pieces[hint], px, py);
+  const std::vector<SplinePiece>& pieces = curve.spline.pieces;
+  if (pieces.empty()) return std::hypot(px - curve.spline.knot_x[0], py - curve.spline.knot_y[0]);
+  hint = std::min(hint, pieces.size() - 1);
+  double best = NearestOnPiece(pieces[hint], px, py).squared_distance;
   for (std::size_t b = 0; b < curve.blocks.size(); ++b) {
     if (curve.blocks[b].SquaredDistance(px, py) >= best) continue;
-    const std::size_t end = std::min(curve.pieces.size(), (b + 1) * kBlockSize);
+    const std::size_t end = std::min(pieces.size(), (b + 1) * kBlockSize);
     for (std::size_t k = b * kBlockSize; k < end; ++k) {
-      const Piece& piece = curve.pieces[k];
-      if (k == hint || piece.box.SquaredDistance(px, py) >= best) continue;
-      const double d = SquaredDistanceToPiece(piece, px, py);
+      if (k == hint || curve.boxes[k].SquaredDistance(px, py) >= best) continue;
+      const double d = NearestOnPiece(pieces[k], px, py).squared_distance;
       if (d < best) {
         best = d;
         hint = k;
@@ -344,10 +228,11 @@ std::string DescribeReport(const QualityReport& report) {
   return "max deviation " + Formatted(report.max_deviation, std::chars_format::scientific, 1) +
          " chord at new point " + Whole(report.max_deviation_point) + ", mean " +
          Formatted(report.mean_deviation, std::chars_format::scientific, 1) + "; " +
-         PanelText(report.new_points) + "; input: " + PanelText(report.input_points);
+         PanelText(report.new_points) + "; input: " + PanelText(report.input_points) +
+         (report.on_spline ? "; new points on a spline through the input" : "");
 }
 
-std::string QualityWarning(const QualityReport& report) {
+std::string QualityWarning(const QualityReport& report, std::string_view on_spline_action) {
   if (!(report.max_deviation > kDeviationWarningLevel)) return {};
   std::string text = "new points lie up to " +
                      Formatted(report.max_deviation * 100, std::chars_format::general, 2) +
@@ -355,6 +240,10 @@ std::string QualityWarning(const QualityReport& report) {
                      Whole(report.max_deviation_point);
   if (report.blunt_trailing_edge && report.max_deviation_x >= 0.9) {
     text += "; the trailing edge is blunt";
+  }
+  if (!report.on_spline) {
+    text += "; to place them on a spline through the input, ";
+    text += on_spline_action;
   }
   return text;
 }

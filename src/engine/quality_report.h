@@ -2,32 +2,27 @@
 // contour and the shape of their panels, beside the same panel figures for
 // the input points.
 //
-// The input contour is the curve of a C2 cubic spline through the input
-// points in their order, parametrised by the cumulative length of the
-// polygon through them (chord-length parametrisation), with natural ends
-// (second derivative 0 at the first and the last point); x and y are splined
-// separately over that parameter. It passes through every input point and
-// does not depend on the route or the interpolation the new points came
-// from, so it measures both routes and both methods alike; unlike the
-// polygon it follows the curvature of the nose, so a new point placed well on
-// the curved contour between two input points is not counted as off it.
-// Successive input points that coincide are taken once. A contour whose
-// steps span too many orders of magnitude for its spline to be formed in
-// double precision is measured against its nearest input point instead.
+// The input contour is the curve through the input points of
+// engine/contour_spline.h: it passes through every input point and does not
+// depend on the route or the interpolation the new points came from, so it
+// measures both routes and both methods alike; unlike the polygon it
+// follows the curvature of the nose, so a new point placed well on the
+// curved contour between two input points is not counted as off it. A
+// contour whose steps span too many orders of magnitude for its spline to be
+// formed in double precision is measured against its nearest input point
+// instead.
 //
 // The distance of a point p from the contour is the smallest distance from p
 // to any piece of the spline. Each piece is a cubic Bezier curve whose four
-// control points bound it (convex hull): a piece cannot come closer to p than
-// its chord's distance from p minus the farthest inner control point's
-// distance from that chord. Pieces are visited nearest chord first and every
-// piece whose bound lies below the best distance so far is searched (the
-// square distance sampled at five parameters, then Newton steps on its
-// derivative, kept within the piece), so the nearest piece is never missed.
+// control points bound it (convex hull), and so does the box of those
+// points. Every piece whose box lies nearer than the best distance so far is
+// searched (NearestOnPiece), so the nearest piece is never missed.
 #ifndef QUILANE_ENGINE_QUALITY_REPORT_H_
 #define QUILANE_ENGINE_QUALITY_REPORT_H_
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quilane {
 
@@ -55,6 +50,8 @@ struct QualityReport {
   bool blunt_trailing_edge = false;
   PanelFigures new_points;
   PanelFigures input_points;
+  // The new points were placed on the curve through the input points.
+  bool on_spline = false;
 };
 
 // Above this distance, in chord units, a report carries a warning.
@@ -69,14 +66,19 @@ QualityReport MeasureQuality(std::span<const double> input_x, std::span<const do
 
 // One line: "max deviation 3.1e-05 chord at new point 48, mean 4.0e-06;
 // largest panel angle 4.2° at point 51; panels 0.0021 to 0.0312", followed by
-// the input points' figures ("; input: largest panel angle ... to ...").
+// the input points' figures ("; input: largest panel angle ... to ...") and,
+// for points placed on the curve through the input, "; new points on a
+// spline through the input".
 std::string DescribeReport(const QualityReport& report);
 
 // Above kDeviationWarningLevel: "new points lie up to 0.85 % of the chord
 // off the contour near point 2", with "; the trailing edge is blunt" when
 // the worst point lies in the last tenth of the chord of a blunt trailing
-// edge. Empty otherwise.
-std::string QualityWarning(const QualityReport& report);
+// edge; for points not placed on the curve through the input, followed by
+// the way out in the front end's words `on_spline_action` ("use
+// --on-spline"): "; to place them on a spline through the input, use
+// --on-spline". Empty otherwise.
+std::string QualityWarning(const QualityReport& report, std::string_view on_spline_action);
 
 }  // namespace quilane
 

@@ -72,11 +72,12 @@ Expected<RedistributeSettings> ReadSettings(const TypedSettings& typed) {
   RedistributeSettings settings;
   settings.route = typed.route;
   settings.method = typed.method;
+  settings.on_spline = typed.on_spline;
   const double points = ValueOfString(typed.points);
   if (auto refusal = CheckPointCount(points, Quoted(typed.points))) return *std::move(refusal);
   settings.points = static_cast<int>(points);
   if (typed.method == Method::kLagrange) {
-    const double degree = ValueOfString(typed.degree);
+    const double degree = BeginsWithNumber(typed.degree) ? ValueOfString(typed.degree) : NAN;
     if (auto refusal = CheckDegree(degree, Quoted(typed.degree))) return *std::move(refusal);
     // A degree beyond every contour's N stays beyond it, for Redistribute to refuse.
     settings.degree = degree > kPointCapacity ? kPointCapacity : static_cast<int>(degree);
@@ -108,7 +109,7 @@ Expected<RedistributeResult> Redistribute(const Section& section,
     refusal = LayOutCurve(ws, mapping, frame);
   }
   if (!refusal) refusal = InterpolateCurve(ws, lagrange, settings.degree);
-  if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame);
+  if (!refusal) refusal = CompleteNewPoints(ws, mapping, frame, settings.on_spline);
   if (refusal) {
     AddWayOut(ws, mapping, *refusal);
     return *std::move(refusal);
@@ -118,13 +119,17 @@ Expected<RedistributeResult> Redistribute(const Section& section,
   result.title = section.title + " - redistributed";
   result.x = Vector(ws.XI, ws.NI);
   result.y = Vector(ws.YI, ws.NI);
+  if (settings.report) {
+    // In chord units, as the run worked.
+    result.report = MeasureQuality(Entries(ws.X, ws.N), Entries(ws.Y, ws.N), result.x, result.y);
+    result.report.on_spline = settings.on_spline;
+  }
   result.camber_count = ws.NCamber;
   const int camber_points = static_cast<int>(ws.NCamber);
   result.camber_x = Vector(ws.XCamber, camber_points);
   result.camber_y = Vector(ws.YCamber, camber_points);
-  if (settings.report) {
-    result.report = MeasureQuality(section.contour.x, section.contour.y, result.x, result.y);
-  }
+  for (double& y : result.y) y *= ws.Chord;
+  for (double& y : result.camber_y) y *= ws.Chord;
   return result;
 }
 

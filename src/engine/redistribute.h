@@ -32,6 +32,9 @@ struct RedistributeSettings {
   Method method = Method::kLagrange;
   int degree = 1;  // Lagrange only: 0 <= degree < number of input points
   bool report = true;  // measure the quality report (false leaves it empty, saving its cost)
+  // Place the new points on the smooth curve through the input points
+  // (engine/place_on_spline.h) instead of the route's own curve.
+  bool on_spline = false;
 };
 
 struct RedistributeResult {
@@ -53,13 +56,20 @@ struct RedistributeResult {
 // Redistributes `section` (as MakeSection makes it: 2..kPointCapacity points,
 // the nose among them, x normalised): checks the settings, lays out the
 // stations by the route, interpolates by the method, maps back (in the
-// contour's chord frame on the mapping route), computes the camber line and
-// measures the report against the section's points.
+// contour's chord frame on the mapping route), places the new points on the
+// curve through the input if asked, computes the camber line and measures
+// the report against the section's points. The calculation works on the
+// shape in chord units, y divided by the chord as x is, so that a section
+// gives the same points in any units; the new y and the camber line's y are
+// handed out in the section's units again (for a chord of 1 every number is
+// the same to the bit as without the division).
 //
 // Refusals, in this order: the number of new points not a whole number
 // 2..1000 (kPointCount); with Lagrange, a degree that is no whole number of 0
 // or more (kDegree) or not lower than N (kDegreeNotBelowN: "nPoly must be
-// lower then N"); on the mapping route a contour listed upper surface first;
+// lower then N"); a contour whose first or last point is its nose
+// (kNoseAtEnd); a contour whose panels cross (kSurfacesCross); on the
+// mapping route a contour listed upper surface first;
 // along the chord an x outside 0..1; a nose on the trailing edge, points or
 // stations on a singular point, a curve whose abscissae do not rise, a
 // station no interval takes ("xI(i) = ... is not in the given interpolation
@@ -76,11 +86,13 @@ struct TypedSettings {
   Route route = Route::kAlongChord;
   Method method = Method::kLagrange;
   std::string degree = "1";  // read only with Lagrange
+  bool on_spline = false;
 };
 
 // Reads typed settings as the window reads its boxes: the value-of-a-string
 // rule, then the number of new points (kPointCount) and, with Lagrange, the
-// degree (kDegree), each refusal quoting the text. The check of the degree
+// degree (kDegree), each refusal quoting the text; a degree whose text does
+// not begin with a number is refused, not read as 0. The check of the degree
 // against N is Redistribute's; a degree beyond every contour's N is kept
 // beyond it.
 Expected<RedistributeSettings> ReadSettings(const TypedSettings& typed);

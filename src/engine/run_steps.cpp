@@ -7,19 +7,24 @@
 
 #include "base/precondition.h"
 #include "engine/camber_line.h"
+#include "engine/contour_spline.h"
 #include "engine/distribute_along_x.h"
 #include "engine/lagrange_interpolation.h"
 #include "engine/map_airfoil_to_circle.h"
 #include "engine/map_circle_to_airfoil.h"
+#include "engine/panel_crossing.h"
+#include "engine/place_on_spline.h"
 #include "engine/pw_cubic_interpolation.h"
+#include "engine/station_search.h"
 #include "files/number_text.h"
 
 namespace quilane {
 namespace {
 
+// The point as the section has it: x normalised, y in the section's units.
 std::string PointText(const AirfoilWorkspace& ws, int i) {
   return "point " + FormatWhole(i) + " (x = " + FormatMessageNumber(ws.X[i]) +
-         ", y = " + FormatMessageNumber(ws.Y[i]) + ")";
+         ", y = " + FormatMessageNumber(ws.Y[i] * ws.Chord) + ")";
 }
 
 // Twice the signed area enclosed by the contour (closed from point N back to
@@ -49,6 +54,21 @@ int FirstNonFinitePoint(int count, const PointArray& x, const PointArray& y) {
   return 0;
 }
 
+// Each new point between the input points its station lies between, on the
+// curve through the input points.
+void PlaceNewPointsOnSpline(AirfoilWorkspace& ws) {
+  std::vector<int> between(ws.NI, 1);
+  int hint = 2;
+  for (int i = 2; i < ws.NI; ++i) {
+    const StationInterval found = LocateStation(ws.N, ws.U, ws.UI[i], hint);
+    QUILANE_PRECONDITION(found.place != StationPlace::kNone);
+    between[i - 1] = found.k;
+  }
+  const ContourSpline curve = MakeContourSpline(Entries(ws.X, ws.N), Entries(ws.Y, ws.N));
+  PlaceOnSpline(curve, between, std::span<double>(ws.XI).subspan(1, ws.NI),
+                std::span<double>(ws.YI).subspan(1, ws.NI));
+}
+
 }  // namespace
 
 void StoreSection(AirfoilWorkspace& ws, const Section& section) {
@@ -61,7 +81,7 @@ void StoreSection(AirfoilWorkspace& ws, const Section& section) {
   ws.AirfoilTitle = section.title;
   ws.N = n;
   std::copy(x.begin(), x.end(), ws.X.begin() + 1);
-  std::copy(y.begin(), y.end(), ws.Y.begin() + 1);
+  for (int i = 0; i < n; ++i) ws.Y[i + 1] = y[i] / section.chord;
   ws.ILE = section.nose;
   ws.Xmin = section.x_min;
   ws.Chord = section.chord;
@@ -80,6 +100,39 @@ std::optional<Refusal> CheckDegreeBelowN(double value, int N) {
 }
 
 std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool mapping) {
+  for (int i = 1; i <= ws.N; ++i) {
+    if (!std::isfinite(ws.Y[i])) {
+      return PointRefusal(RefusalCode::kUnusableContour, i,
+                          "The y of " + PointText(ws, i) +
+                              " is no finite number of chords; check the point in the file or "
+                              "scale the coordinates.");
+    }
+  }
+  // The nose is the last point where x falls: the last point of a contour
+  // listed from the nose round to it again. A first point at the nose's x
+  // starts there.
+  const int end = ws.ILE == ws.N ? ws.N : (ws.X[1] == 0.0 ? 1 : 0);
+  if (end != 0) {
+    return PointRefusal(RefusalCode::kNoseAtEnd, end,
+                        "The nose of the contour, " + PointText(ws, end) + ", is its " +
+                            (end == 1 ? "first" : "last") +
+                            " point; the points must start at the trailing edge, run over one "
+                            "surface to the nose and back over the other to the trailing edge, so "
+                            "list them in that order in the file.");
+  }
+  if (const auto crossing = FirstPanelCrossing(Entries(ws.X, ws.N), Entries(ws.Y, ws.N))) {
+    const auto panel = [](int k) {
+      return "panel " + FormatWhole(k) + " (points " + FormatWhole(k) + " to " +
+             FormatWhole(k + 1) + ")";
+    };
+    return PointRefusal(RefusalCode::kSurfacesCross, crossing->first,
+                        "The surfaces of the contour cross: " + panel(crossing->first) +
+                            " crosses " + panel(crossing->second) +
+                            " near x = " + FormatMessageNumber(crossing->x) +
+                            ", y = " + FormatMessageNumber(crossing->y * ws.Chord) +
+                            "; correct the points in the file so that the surfaces do not "
+                            "cross.");
+  }
   if (mapping) {
     if (TwiceSignedArea(ws) > 0.0) {
       return Refusal(
@@ -167,7 +220,7 @@ std::optional<Refusal> InterpolateCurve(AirfoilWorkspace& ws, bool lagrange, int
 }
 
 std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
-                                         const ChordFrame& frame) {
+                                         const ChordFrame& frame, bool on_spline) {
   if (mapping) {
     const int singular = MapCircleToAirfoil(ws);
     if (singular != 0) {
@@ -181,6 +234,7 @@ std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
   } else {
     for (int i = 1; i <= ws.NI; ++i) ws.YI[i] = ws.VI[i];
   }
+  if (on_spline) PlaceNewPointsOnSpline(ws);
 
   const int non_finite = FirstNonFinitePoint(ws.NI, ws.XI, ws.YI);
   if (non_finite != 0) {

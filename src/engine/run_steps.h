@@ -18,15 +18,17 @@ namespace quilane {
 inline constexpr int kMinNewPoints = 2;
 
 // Puts `section` into the workspace as the window's workspace holds a file
-// read: AirfoilTitle, N, X, Y (1..N), ILE, Xmin, Chord; Pi = 4 atan(1).
-// Needs 2 <= N <= kPointCapacity and 1 <= ILE <= N.
+// read (AirfoilTitle, N, X, Y (1..N), ILE, Xmin, Chord; Pi = 4 atan(1)), but
+// with Y in chord units: y / Chord. Needs 2 <= N <= kPointCapacity and
+// 1 <= ILE <= N.
 void StoreSection(AirfoilWorkspace& ws, const Section& section);
 
 // The Lagrange degree lower than N.
 std::optional<Refusal> CheckDegreeBelowN(double value, int N);
 
 // Whether the stored contour suits the route before anything is laid out:
-// lower surface first for the mapping, x within 0..1 along the chord.
+// the nose neither its first nor its last point and no panels that cross;
+// then lower surface first for the mapping, x within 0..1 along the chord.
 std::optional<Refusal> CheckContourForRoute(const AirfoilWorkspace& ws, bool mapping);
 
 // Step 3 of the run: U, V, UI (and XI along the chord) from the contour by
@@ -39,9 +41,10 @@ std::optional<Refusal> LayOutCurve(AirfoilWorkspace& ws, bool mapping, ChordFram
 std::optional<Refusal> InterpolateCurve(AirfoilWorkspace& ws, bool lagrange, int degree);
 
 // The new points XI, YI (mapped back and taken out of `frame`, or VI copied
-// into YI) and the camber line; every point must be a finite number.
+// into YI), placed on the curve through the input points if `on_spline`,
+// and the camber line; every point must be a finite number.
 std::optional<Refusal> CompleteNewPoints(AirfoilWorkspace& ws, bool mapping,
-                                         const ChordFrame& frame);
+                                         const ChordFrame& frame, bool on_spline);
 
 }  // namespace quilane
 

@@ -109,14 +109,22 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
 
 std::string Chars(const char* first, const char* last) { return std::string(first, last); }
 
-}  // namespace
-
-double ValueOfString(std::string_view text) {
+// The typed text without its blanks, tabs and line feeds.
+std::string WithoutBlanks(std::string_view text) {
   std::string compact;
   compact.reserve(text.size());
   for (const char c : text) {
     if (c != ' ' && c != '\t' && c != '\n') compact.push_back(c);
   }
+  return compact;
+}
+
+}  // namespace
+
+bool BeginsWithNumber(std::string_view text) { return ScanDecimal(WithoutBlanks(text)) > 0; }
+
+double ValueOfString(std::string_view text) {
+  const std::string compact = WithoutBlanks(text);
   const std::size_t length = ScanDecimal(compact);
   if (length == 0) return 0.0;
   return ConvertDecimal(std::string_view(compact).substr(0, length));

@@ -18,6 +18,10 @@ namespace quilane {
 // digits is not part of the number. May give +-infinity for huge exponents.
 double ValueOfString(std::string_view text);
 
+// Whether ValueOfString finds a number at the start of `text`, rather than
+// giving 0 for text that does not begin with one ("abc", "", "-").
+bool BeginsWithNumber(std::string_view text);
+
 // "####": a whole number without leading zeros or blanks ("1", "12", "1000").
 std::string FormatWhole(long long value);
 

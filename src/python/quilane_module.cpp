@@ -45,6 +45,8 @@ constexpr std::size_t kMaxArrayValues = 2 * kPointCapacity;
 
 // How this module turns conformal mapping on, for the way out of a refusal.
 constexpr const char* kMappingAction = "use mapping=True";
+// And how it places new points on the curve through the input, for a warning.
+constexpr const char* kOnSplineAction = "use on_spline=True";
 
 // A contour as loaded, and what the load saw.
 struct Section {
@@ -63,6 +65,7 @@ struct Result {
   bool mapping = false;
   std::string method;
   int npoly = 0;
+  bool on_spline = false;
 };
 
 [[noreturn]] void Refuse(const std::string& message) { throw py::value_error(message); }
@@ -119,7 +122,7 @@ py::dict ReportOf(const Result& result) {
   d["new_points"] = PanelsOf(report.new_points);
   d["input_points"] = PanelsOf(report.input_points);
   d["text"] = DescribeReport(report);
-  d["warning"] = QualityWarning(report);
+  d["warning"] = QualityWarning(report, kOnSplineAction);
   return d;
 }
 
@@ -228,7 +231,7 @@ int WholeNumber(const py::handle& value, const char* what,
 }
 
 Result Redistribute(const Section& section, const py::object& n, bool mapping,
-                    const std::string& method, const py::object& npoly) {
+                    const std::string& method, const py::object& npoly, bool on_spline) {
   if (method != "lagrange" && method != "pwcubic") {
     Refuse("method must be \"lagrange\" or \"pwcubic\", not \"" + method + "\".");
   }
@@ -239,6 +242,7 @@ Result Redistribute(const Section& section, const py::object& n, bool mapping,
   settings.degree =
       WholeNumber(npoly, "npoly", settings.method == Method::kLagrange ? CheckDegree : nullptr);
   settings.report = true;
+  settings.on_spline = on_spline;
   Result result;
   result.run = std::make_shared<const RedistributeResult>(
       Take(quilane::Redistribute(*section.loaded, settings)));
@@ -246,6 +250,7 @@ Result Redistribute(const Section& section, const py::object& n, bool mapping,
   result.mapping = mapping;
   result.method = method;
   result.npoly = settings.method == Method::kLagrange ? settings.degree : 0;
+  result.on_spline = on_spline;
   return result;
 }
 
@@ -278,6 +283,7 @@ std::string SectionRepr(const Section& s) {
 std::string ResultRepr(const Result& r) {
   std::string settings = r.mapping ? "mapping, " : "along the chord, ";
   settings += r.method == "lagrange" ? "lagrange npoly=" + FormatWhole(r.npoly) : "pwcubic";
+  if (r.on_spline) settings += ", on spline";
   return "<quilane.Result \"" + r.run->title + "\", " +
          FormatWhole(static_cast<long long>(r.run->x.size())) + " points, " + settings + ">";
 }
@@ -397,6 +403,9 @@ then the nose is the last point where x decreases, and x is normalised to
       .def_property_readonly(
           "npoly", [](const Result& r) { return r.npoly; },
           "Degree of the Lagrange polynomial (0 for pwcubic).")
+      .def_property_readonly(
+          "on_spline", [](const Result& r) { return r.on_spline; },
+          "Whether the new points were placed on the curve through the input points.")
       .def(
           "text",
           [](const Result& r, const std::string& format) {
@@ -423,13 +432,17 @@ edge, else a sharp one.)doc");
 
   m.def("redistribute", &qp::Redistribute, py::arg("section"), py::arg("n") = 51,
         py::arg("mapping") = false, py::arg("method") = "lagrange", py::arg("npoly") = 1,
+        py::arg("on_spline") = false,
         R"doc(Re-space section to n new points (2 to 1000) exactly as the program does.
 
 mapping=True lays the points out by conformal mapping (they crowd at the nose
 and the trailing edge); False places them along the chord at cosine spacing
 (both ends of the contour must lie at x = 1). method "lagrange" interpolates
 with a polynomial of degree npoly (lower than the section's point count),
-"pwcubic" with the piecewise cubic spline. Returns a Result.)doc");
+"pwcubic" with the piecewise cubic spline. on_spline=True then places each
+new point on a smooth curve through the input points (a cubic spline in arc
+length), where the method and the route put it; the ends stay the input's
+trailing-edge points. Returns a Result.)doc");
 
   m.def("write", &qp::Write, py::arg("result"), py::arg("path"), py::arg("format") = "arf",
         R"doc(Write result's new points to path and its camber line beside it, as the

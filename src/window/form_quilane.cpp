@@ -356,6 +356,11 @@ void FormQuilane::BuildMenu() {
   mn_quit_->setObjectName("Mn_Quit");
   mn_quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   connect(mn_quit_, &QAction::triggered, this, &QWidget::close);
+  mn_calculation_ = menuBar()->addMenu("&Calculation");
+  mn_calculation_->setObjectName("Mn_Calculation");
+  mn_on_spline_ = mn_calculation_->addAction("&Place new points on a spline through the input");
+  mn_on_spline_->setObjectName("Mn_OnSpline");
+  mn_on_spline_->setCheckable(true);
   mn_about_ = menuBar()->addAction("&About");
   mn_about_->setObjectName("Mn_About");
   connect(mn_open_, &QAction::triggered, this, &FormQuilane::OpenClicked);
@@ -575,6 +580,7 @@ TypedSettings FormQuilane::CurrentSettings() const {
   typed.route = chk_mapping_->isChecked() ? Route::kConformalMapping : Route::kAlongChord;
   typed.method = option_lagrange_->isChecked() ? Method::kLagrange : Method::kPwCubic;
   typed.degree = typed.method == Method::kLagrange ? text_npoly_->text().toStdString() : "";
+  typed.on_spline = mn_on_spline_->isChecked();
   return typed;
 }
 

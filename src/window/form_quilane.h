@@ -223,6 +223,8 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   QAction* mn_export_plot_ = nullptr;
   QAction* mn_save_ = nullptr;
   QAction* mn_quit_ = nullptr;
+  QMenu* mn_calculation_ = nullptr;
+  QAction* mn_on_spline_ = nullptr;  // checkable: new points on the curve through the input
   QAction* mn_about_ = nullptr;
   QStatusBar* status_bar_ = nullptr;
   QLabel* status_text_ = nullptr;

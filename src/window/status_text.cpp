@@ -3,6 +3,13 @@
 #include "files/number_text.h"
 
 namespace quilane {
+namespace {
+
+// How the window places new points on the curve through the input, for a warning.
+constexpr std::string_view kOnSplineAction =
+    "choose Calculation > Place new points on a spline through the input";
+
+}  // namespace
 
 std::string StartHint() {
   return "Open a coordinate file: File > Open, or File > Import .dat\u2026";
@@ -18,7 +25,8 @@ std::string RunStatus(const RedistributeSettings& settings, const QualityReport&
                                                      : "cosine spacing along the chord, ";
   text += settings.method == Method::kLagrange ? "Lagrange nPoly = " + FormatWhole(settings.degree)
                                                : "PW cubic spline";
-  const std::string warning = QualityWarning(report);
+  if (settings.on_spline) text += ", on a spline through the input";
+  const std::string warning = QualityWarning(report, kOnSplineAction);
   if (!warning.empty()) text += "; warning: " + warning;
   text += "; " + DescribeReport(report);
   return text;

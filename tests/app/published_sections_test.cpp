@@ -25,9 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> PublishedFiles() {
+std::vector<fs::path> PublishedFiles(const fs::path& shared = QUILANE_SHARED_AIRFOILS_DIR) {
   std::vector<fs::path> files;
-  const fs::path shared = QUILANE_SHARED_AIRFOILS_DIR;
   if (!fs::is_directory(shared)) return files;
   for (const auto& entry : fs::recursive_directory_iterator(shared)) {
     if (entry.path().extension() == ".dat") files.push_back(entry.path());
@@ -171,9 +170,51 @@ TEST(PublishedSectionsTest, RedistributeOnEveryRouteTheirShapeAllowsAndExport) {
     }
   }
   fs::remove_all(scratch);
-  // The two files of the NACA 23012 along the chord, three methods, two counts.
-  EXPECT_EQ(refused, 2 * 3 * 2);
-  EXPECT_EQ(done, static_cast<int>(files.size()) * 12 - refused);
+  // The two files of the NACA 23012 along the chord, four ways, two counts.
+  const int ways = static_cast<int>(std::size(test::kEveryWay));
+  EXPECT_EQ(refused, 2 * 4 * 2);
+  EXPECT_EQ(done, static_cast<int>(files.size()) * ways * 2 - refused);
+}
+
+// A section is the same section in any units: its points scaled by s and
+// shifted give the same normalised new x, and new y that are the run's own
+// scaled and shifted alike, on every route with every method, or the same
+// refusal.
+TEST(PublishedSectionsTest, TheSameSectionInAnyUnitsGivesTheSamePoints) {
+  std::vector<fs::path> files = PublishedFiles();
+  for (const fs::path& file : PublishedFiles(QUILANE_DATABASE_SAMPLE_DIR)) files.push_back(file);
+  if (files.empty()) GTEST_SKIP() << "no published sections";
+  const double a = 1.5, b = -0.25;
+  int compared = 0;
+  for (const fs::path& file : files) {
+    const Expected<LoadedFile> loaded = LoadCoordinateFile(file.string());
+    ASSERT_TRUE(loaded) << file << ": " << loaded.error().message;
+    const Section& own = loaded->section;
+    for (const double s : {0.01, 100.0, 1000.0}) {
+      Contour scaled = own.contour;
+      for (double& x : scaled.x) x = s * (x * own.chord + own.x_min) + a;
+      for (double& y : scaled.y) y = s * y + b;
+      const Expected<Section> other = MakeSection(own.title, std::move(scaled), {});
+      ASSERT_TRUE(other) << other.error().message;
+      const double tolerance = 1e-9 * other->chord;
+      for (const test::Way& way : test::kEveryWay) {
+        SCOPED_TRACE(file.filename().string() + ", " + way.name + ", s = " + std::to_string(s));
+        const auto expected = Redistribute(own, test::SettingsOf(way, 101));
+        const auto result = Redistribute(*other, test::SettingsOf(way, 101));
+        ASSERT_EQ(result.has_value(), expected.has_value());
+        if (!expected) {
+          EXPECT_EQ(result.error().code, expected.error().code);
+          continue;
+        }
+        ++compared;
+        for (std::size_t i = 0; i < expected->x.size(); ++i) {
+          ASSERT_NEAR(result->x[i], expected->x[i], 1e-9) << "new point " << i + 1;
+          ASSERT_NEAR(result->y[i], s * expected->y[i] + b, tolerance) << "new point " << i + 1;
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, static_cast<int>(files.size()) * 3 * 4);
 }
 
 }  // namespace

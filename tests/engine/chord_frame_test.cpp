@@ -40,7 +40,7 @@ std::optional<Refusal> MapWithSpline(AirfoilWorkspace& ws, int ni, bool lagrange
   ChordFrame frame;
   std::optional<Refusal> refusal = LayOutCurve(ws, true, frame);
   if (!refusal) refusal = InterpolateCurve(ws, lagrange, 3);
-  if (!refusal) refusal = CompleteNewPoints(ws, true, frame);
+  if (!refusal) refusal = CompleteNewPoints(ws, true, frame, false);
   return refusal;
 }
 

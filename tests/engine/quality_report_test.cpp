@@ -163,23 +163,27 @@ TEST(QualityReport, DescriptionAndWarning) {
             "max deviation 3.1e-05 chord at new point 48, mean 4.0e-06; largest panel angle "
             "4.2\u00B0 at point 51; panels 0.00214 to 0.0312; input: largest panel angle "
             "10.0\u00B0 at point 40; panels 0.0015 to 0.0405");
+  report.on_spline = true;
+  EXPECT_TRUE(DescribeReport(report).ends_with("0.0405; new points on a spline through the input"));
 
   struct Case {
     const char* name;
     double deviation;
     double x;
     bool blunt;
+    bool on_spline;
     const char* warning;
   };
   const Case cases[] = {
-      {"well on the contour", 3.1e-5, 0.3, true, ""},
-      {"exactly half a per cent", 0.005, 0.95, true, ""},
-      {"off near the nose", 0.0123, 0.01, true,
-       "new points lie up to 1.2 % of the chord off the contour near point 48"},
-      {"off at a blunt trailing edge", 0.0085, 0.97, true,
+      {"well on the contour", 3.1e-5, 0.3, true, false, ""},
+      {"exactly half a per cent", 0.005, 0.95, true, false, ""},
+      {"off near the nose", 0.0123, 0.01, true, false,
+       "new points lie up to 1.2 % of the chord off the contour near point 48; to place them "
+       "on a spline through the input, use --on-spline"},
+      {"off at a blunt trailing edge", 0.0085, 0.97, true, false,
        "new points lie up to 0.85 % of the chord off the contour near point 48; the trailing "
-       "edge is blunt"},
-      {"off at a closed trailing edge", 0.0085, 0.97, false,
+       "edge is blunt; to place them on a spline through the input, use --on-spline"},
+      {"off at a closed trailing edge, on the spline already", 0.0085, 0.97, false, true,
        "new points lie up to 0.85 % of the chord off the contour near point 48"},
   };
   for (const Case& c : cases) {
@@ -187,7 +191,8 @@ TEST(QualityReport, DescriptionAndWarning) {
     report.max_deviation = c.deviation;
     report.max_deviation_x = c.x;
     report.blunt_trailing_edge = c.blunt;
-    EXPECT_EQ(QualityWarning(report), c.warning);
+    report.on_spline = c.on_spline;
+    EXPECT_EQ(QualityWarning(report, "use --on-spline"), c.warning);
   }
 }
 

@@ -61,6 +61,10 @@ FILE_CASES = {
     "missing file": (None, []),
     "count that is no number": ("title\r\n many\r\n", []),
     "upper surface first on the mapping route": (arf_text("up", UPPER_FIRST), ["--mapping"]),
+    "listed from the nose": (arf_text("nose", list(zip(
+        [0.0, 0.5, 1.0, 0.5, 0.0], FIVE_Y))), []),
+    "surfaces that cross": (arf_text("cross", list(zip(
+        [100, 30, 50, 0, 50, 100], [0, -4, -5, 0, 5, 0]))), ["--mapping"]),
 }
 
 
@@ -90,6 +94,7 @@ def test_a_folder_is_refused_as_the_tool_refuses_it(tool, tmp_path):
 NACA_REFUSALS = {
     "not a designation": (dict(code="24x2"), "24x2"),
     "too few points": (dict(code="0012", n=2), "at least 3 points"),
+    "a formula that folds over": (dict(code="9999"), "gives no proper section"),
 }
 
 

@@ -86,6 +86,7 @@ struct Way {
   Route route;
   Method method;
   int degree;
+  bool on_spline = false;
 };
 inline constexpr Way kEveryWay[] = {
     {"along the chord, Lagrange 1", Route::kAlongChord, Method::kLagrange, 1},
@@ -94,6 +95,8 @@ inline constexpr Way kEveryWay[] = {
     {"mapping, Lagrange 1", Route::kConformalMapping, Method::kLagrange, 1},
     {"mapping, Lagrange 3", Route::kConformalMapping, Method::kLagrange, 3},
     {"mapping, spline", Route::kConformalMapping, Method::kPwCubic, 0},
+    {"along the chord, Lagrange 3, on the spline", Route::kAlongChord, Method::kLagrange, 3, true},
+    {"mapping, spline, on the spline", Route::kConformalMapping, Method::kPwCubic, 0, true},
 };
 
 // The settings of `way` with `points` new points.
@@ -103,6 +106,7 @@ inline RedistributeSettings SettingsOf(const Way& way, int points) {
   settings.route = way.route;
   settings.method = way.method;
   settings.degree = way.degree;
+  settings.on_spline = way.on_spline;
   return settings;
 }
 

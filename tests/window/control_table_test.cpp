@@ -238,7 +238,7 @@ TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
       {"Mn_Quit", "Quit", QKeySequence("Ctrl+Q")},
   };
   const QList<QAction*> top = form->menuBar()->actions();
-  ASSERT_EQ(top.size(), 2);
+  ASSERT_EQ(top.size(), 3);
   auto* file_menu = top[0]->menu();
   ASSERT_NE(file_menu, nullptr);
   EXPECT_EQ(file_menu->objectName(), "Mn_File");
@@ -246,7 +246,7 @@ TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
   QList<QAction*> actions = file_menu->actions();
   actions.removeIf([](const QAction* action) { return action->isSeparator(); });
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(file_entries)));
-  QStringList texts = {file_menu->title(), top[1]->text()};
+  QStringList texts = {file_menu->title(), top[1]->text(), top[2]->text()};
   for (std::size_t i = 0; i < std::size(file_entries); ++i) {
     SCOPED_TRACE(file_entries[i].name);
     EXPECT_EQ(actions[i]->objectName(), file_entries[i].name);
@@ -254,9 +254,19 @@ TEST_F(ControlTableTest, MenuHasFileWithItsEntriesAndTheCommandAbout) {
     EXPECT_EQ(actions[i]->shortcut(), file_entries[i].keys);
     texts << actions[i]->text();
   }
-  EXPECT_EQ(top[1]->objectName(), "Mn_About");
-  EXPECT_EQ(top[1]->text().remove('&'), "About");
-  EXPECT_EQ(top[1]->menu(), nullptr);
+  // Calculation holds one switch, off at start.
+  ASSERT_NE(top[1]->menu(), nullptr);
+  EXPECT_EQ(top[1]->menu()->objectName(), "Mn_Calculation");
+  ASSERT_EQ(top[1]->menu()->actions().size(), 1);
+  const QAction* on_spline = top[1]->menu()->actions()[0];
+  EXPECT_EQ(on_spline->objectName(), "Mn_OnSpline");
+  EXPECT_EQ(QString(on_spline->text()).remove('&'),
+            "Place new points on a spline through the input");
+  EXPECT_TRUE(on_spline->isCheckable() && !on_spline->isChecked());
+  texts << on_spline->text();
+  EXPECT_EQ(top[2]->objectName(), "Mn_About");
+  EXPECT_EQ(top[2]->text().remove('&'), "About");
+  EXPECT_EQ(top[2]->menu(), nullptr);
   // Every entry can be reached from the keyboard through its own underlined
   // letter.
   QStringList letters;

@@ -2,13 +2,14 @@
 // the shipped samples and on published files, every route and method, the
 // files the window saves equal the tool's byte for byte, and a refusal
 // reads the same in both.
+#include <sys/wait.h>
+
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <string>
 
@@ -24,6 +25,7 @@ const QString kDatabase = QStringLiteral(QUILANE_DATABASE_SAMPLE_DIR);
 // The settings of `way` on the tool's command line.
 std::string ToolOptions(const test::Way& way) {
   std::string options = way.route == Route::kConformalMapping ? "--mapping " : "";
+  if (way.on_spline) options += "--on-spline ";
   return options + (way.method == Method::kPwCubic ? "--pwcubic"
                                                    : "--lagrange " + std::to_string(way.degree));
 }
@@ -66,6 +68,7 @@ class FrontEndAgreementTest : public WindowTest {
     Control<QCheckBox>("Chk_Mapping")->setChecked(way.route == Route::kConformalMapping);
     Control<QRadioButton>(spline ? "Option_PwCubic" : "Option_Lagrange")->setChecked(true);
     if (!spline) Control<QLineEdit>("Text_nPoly")->setText(QString::number(way.degree));
+    form->findChild<QAction*>("Mn_OnSpline")->setChecked(way.on_spline);
     form->CalculateClicked();
 
     const std::string tool_name = "tool" + std::to_string(index) + ".arf";
@@ -94,6 +97,7 @@ class FrontEndAgreementTest : public WindowTest {
       return;
     }
     ASSERT_EQ(exit_code, 0) << tool_messages;
+    EXPECT_EQ(form->StatusText().contains(", on a spline through the input;"), way.on_spline);
     const QString window_name = QStringLiteral("window%1.arf").arg(index);
     form->SaveMenuClicked();
     Control<QLineEdit>("Text_Save")->setText(window_name);
@@ -127,7 +131,7 @@ TEST_F(FrontEndAgreementTest, WindowAndToolWriteTheSameFilesAndRefuseAlike) {
       refused += messages.texts.empty() ? 0 : 1;
     }
   }
-  EXPECT_EQ(refused, 9);  // the three files along the chord, by all three methods
+  EXPECT_EQ(refused, 12);  // the three files along the chord, by all four of its ways
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+// New points moved onto the smooth curve through the input points
+// (engine/contour_spline.h), for sections whose shape matters more than the
+// route's own curve: the route keeps deciding where along the contour each
+// new point goes, the curve decides where exactly it lies.
+#ifndef QUILANE_ENGINE_PLACE_ON_SPLINE_H_
+#define QUILANE_ENGINE_PLACE_ON_SPLINE_H_
+
+#include <span>
+
+#include "engine/contour_spline.h"
+
+namespace quilane {
+
+// Moves new points onto `curve` in place. The first and last new points
+// become the curve's first and last knots (the input's trailing-edge
+// points). New point i in between, which the route put between input points
+// between[i] and between[i] + 1 (1-based, as the station search finds them),
+// goes to the nearest point of the curve from input point between[i] - 1 to
+// between[i] + 2: the foot of the perpendicular from the route's point, so
+// it moves across the contour and not along it, and never onto the other
+// surface near a thin trailing edge. Needs at least two new points, spans of
+// one length, a curve with at least one piece and 1 <= between[i] < input
+// points.
+void PlaceOnSpline(const ContourSpline& curve, std::span<const int> between, std::span<double> x,
+                   std::span<double> y);
+
+}  // namespace quilane
+
+#endif  // QUILANE_ENGINE_PLACE_ON_SPLINE_H_
