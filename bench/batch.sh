@@ -18,6 +18,10 @@
 # temporary folder, which is removed at the end. Every run must write the
 # same files as the first (a file the tool refuses writes none).
 #
+# QUILANE_BATCH_OPTIONS adds options for every run ("--mapping --pwcubic");
+# QUILANE_BATCH_FIRST_OPTIONS adds options for the first build's runs only, so
+# that one build compared with itself times an option ("--on-spline").
+#
 #   bench/batch.sh [BUILD_DIR [BASELINE_BUILD_DIR]]   (BUILD_DIR defaults to build-bench)
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -65,9 +69,13 @@ expected=""
 for ((run = 1; run <= runs; ++run)); do
   for b in "${!builds[@]}"; do
     tool="${builds[b]}/src/app/quilane-redistribute"
+    # shellcheck disable=SC2206
+    options=(${QUILANE_BATCH_OPTIONS:-})
+    # shellcheck disable=SC2206
+    [ "$b" -eq 0 ] && options+=(${QUILANE_BATCH_FIRST_OPTIONS:-})
     rm -f "$scratch"/out/*
     start=$(date +%s%N)
-    /usr/bin/time -v -o "$scratch/time.txt" "$tool" --output-dir "$scratch/out" "${inputs[@]}" \
+    /usr/bin/time -v -o "$scratch/time.txt" "$tool" "${options[@]}" --output-dir "$scratch/out" "${inputs[@]}" \
       >/dev/null 2>&1 || true
     stop=$(date +%s%N)
     written=$(find "$scratch/out" -type f | wc -l)

@@ -98,11 +98,11 @@ ContourSpline MakeContourSpline(std::span<const double> input_x, std::span<const
   return curve;
 }
 
-PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py) {
+PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py, double from, double to) {
   constexpr int kSamples = 4;
-  PiecePoint start{0.0, piece.SquaredDistance(0.0, px, py)};
+  PiecePoint start{from, piece.SquaredDistance(from, px, py)};
   for (int i = 1; i <= kSamples; ++i) {
-    const double t = static_cast<double>(i) / kSamples;
+    const double t = i == kSamples ? to : from + (to - from) * i / kSamples;
     const double d = piece.SquaredDistance(t, px, py);
     if (d < start.squared_distance) start = {t, d};
   }
@@ -120,7 +120,7 @@ PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py) {
     const double slope = ex * vx + ey * vy;
     const double curvature = vx * vx + vy * vy + ex * wx + ey * wy;
     if (!(curvature > 0)) break;
-    const double next = std::clamp(t - slope / curvature, 0.0, 1.0);
+    const double next = std::clamp(t - slope / curvature, from, to);
     const bool settled = std::abs(next - t) < 1e-14;
     t = next;
     if (settled) break;

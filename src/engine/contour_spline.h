@@ -47,13 +47,15 @@ struct ContourSpline {
 // has pieces that are not finite numbers; callers check what they compute.
 ContourSpline MakeContourSpline(std::span<const double> x, std::span<const double> y);
 
-// The nearest point of one piece to p: the best of five samples in t, then
-// Newton steps on the derivative of the squared distance, kept within 0..1.
+// The nearest point of one piece to p with t in from..to (0 <= from <= to
+// <= 1): the best of five evenly spaced samples, then Newton steps on the
+// derivative of the squared distance, kept within the range.
 struct PiecePoint {
   double t = 0.0;
   double squared_distance = 0.0;
 };
-PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py);
+PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py, double from = 0.0,
+                          double to = 1.0);
 
 }  // namespace quilane
 

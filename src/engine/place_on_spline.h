@@ -13,16 +13,20 @@ namespace quilane {
 
 // Moves new points onto `curve` in place. The first and last new points
 // become the curve's first and last knots (the input's trailing-edge
-// points). New point i in between, which the route put between input points
-// between[i] and between[i] + 1 (1-based, as the station search finds them),
-// goes to the nearest point of the curve from input point between[i] - 1 to
-// between[i] + 2: the foot of the perpendicular from the route's point, so
-// it moves across the contour and not along it, and never onto the other
-// surface near a thin trailing edge. Needs at least two new points, spans of
-// one length, a curve with at least one piece and 1 <= between[i] < input
-// points.
-void PlaceOnSpline(const ContourSpline& curve, std::span<const int> between, std::span<double> x,
-                   std::span<double> y);
+// points). New point i in between goes to the foot of the perpendicular from
+// where the route put it: the nearest point of the curve within its own
+// stretch. position[i] says where along the input the route's station lies,
+// as an input point number with the fraction of the way to the next (1-based:
+// 3.25 lies a quarter of the way from point 3 to point 4 in the route's own
+// abscissa). The stretch runs from the input point before the two about it to
+// the one after them, so a point never passes onto the other surface near a
+// thin trailing edge, and starts at the point placed before, so the points
+// keep their order; a point whose foot lies behind the one before (the route
+// put it farther off the contour than the spacing) stays where it is.
+// Needs at least two new points, spans of one length, a curve with at least
+// one piece and positions that rise within 1..input points.
+void PlaceOnSpline(const ContourSpline& curve, std::span<const double> position,
+                   std::span<double> x, std::span<double> y);
 
 }  // namespace quilane
 

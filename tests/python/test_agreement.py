@@ -100,15 +100,20 @@ def test_open_trailing_edge_refusal_names_the_module_s_way_out(tool, shared_airf
     pytest.fail("no published section with an open trailing edge among the shared files")
 
 
+@pytest.mark.parametrize("on_spline", [False, True])
 @pytest.mark.parametrize("route", ROUTES)
 @pytest.mark.parametrize("path", input_files()[:4])
-def test_report_is_the_tool_s_report_line(tool, path, route):
+def test_report_is_the_tool_s_report_line(tool, path, route, on_spline):
     # The report comes from the same run as the tool's --report line.
     section = quilane.load(path)
     result = quilane.redistribute(section, n=101, mapping=route == "mapping",
-                                  method="pwcubic")
+                                  method="pwcubic", on_spline=on_spline)
     code, _, stderr = tool.run("-n", 101, *ROUTES[route], "--pwcubic", "--report",
-                               "--format", "selig", path)
+                               *(["--on-spline"] if on_spline else []), "--format", "selig", path)
+    assert result.on_spline == on_spline
+    # Placed on the curve the report measures against, the points lie on it.
+    assert (result.report["max_deviation"] < 1e-9) == on_spline
+    assert result.report["text"].endswith("a spline through the input") == on_spline
     assert code == 0, stderr
     lines = stderr.splitlines()
     assert lines[0] == f"{path}: {result.report['text']}"
