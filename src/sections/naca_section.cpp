@@ -3,9 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstddef>
 #include <utility>
-#include <vector>
 
 namespace quilane {
 
@@ -59,57 +57,15 @@ std::pair<std::string, std::string> DistinctTexts(double a, double b) {
   return {NumberText(a, digits), NumberText(b, digits)};
 }
 
-// y at x (within the chain's x range) of the polyline through the points
-// `chain` of `section`, whose x rises strictly; `segment` is the segment last
-// used and only moves forward, so x must not fall between calls.
-double HeightAt(const AirfoilSection& section, const std::vector<int>& chain, double x,
-                std::size_t& segment) {
-  while (segment + 2 < chain.size() && section.x[chain[segment + 1]] < x) ++segment;
-  const int a = chain[segment];
-  const int b = chain[segment + 1];
-  return section.y[a] +
-         (section.y[b] - section.y[a]) * (x - section.x[a]) / (section.x[b] - section.x[a]);
-}
-
-// The first point of `chain` that is not on its side of the polyline `other`
-// (below it for below = true), as an index of `section`, or -1. Both run
-// from the same x to the same x: an interior point must lie strictly on its
-// side at its x, an end point not beyond the other's end point.
-int FirstPointAcross(const AirfoilSection& section, const std::vector<int>& chain,
-                     const std::vector<int>& other, bool below) {
-  std::size_t segment = 0;
-  for (std::size_t j = 0; j < chain.size(); ++j) {
-    const int point = chain[j];
-    const bool end = j == 0 || j + 1 == chain.size();
-    const double other_y = !end     ? HeightAt(section, other, section.x[point], segment)
-                           : j == 0 ? section.y[other.front()]
-                                    : section.y[other.back()];
-    const double gap = below ? other_y - section.y[point] : section.y[point] - other_y;
-    if (end ? gap < 0.0 : gap <= 0.0) return point;
-  }
-  return -1;
-}
-
-// The section "NACA <digits>" of shape, refused when its contour is no
-// proper section at point_count points (the blunt edge can decide it).
-Expected<AirfoilSection> GenerateSection(std::string_view digits, int point_count,
-                                         TrailingEdge trailing_edge, const SectionShape& shape) {
-  const bool blunt = trailing_edge == TrailingEdge::kBlunt;
-  const std::string designation = "NACA " + std::string(digits);
-  AirfoilSection section =
-      PlaceSectionPoints(designation + (blunt ? " blunt trailing edge" : ""), point_count, shape);
-  const std::string fault = ContourFault(section);
-  if (fault.empty()) return section;
-  return Refusal(RefusalCode::kUnknownSection,
-                 designation + (blunt ? " with a blunt trailing edge" : "") +
-                     " gives no proper section with " + WholeText(point_count) +
-                     " points: " + fault +
-                     ", as its thickness and camber are too large for the formula; choose a "
-                     "thinner section or less camber.");
-}
-
-}  // namespace
-
+// Where the contour of a generated section is no proper section, as the
+// end of a sentence ("its lower surface turns back towards the trailing edge
+// between points 19 and 20 (x rises from 0.889 to 0.89)"), or "". Proper: x
+// falls strictly from point 1 to the point of smallest x (the nose, never an
+// end point) and rises strictly from it to the last point; only the two points
+// at the smallest x may share it. A thickness laid perpendicular to a mean
+// line turns back where it exceeds the mean line's radius of curvature, or
+// near the trailing edge when it is large and the mean line steep there, and
+// the surface then loops over itself.
 std::string ContourFault(const AirfoilSection& section) {
   const auto& x = section.x;
   const int count = static_cast<int>(x.size());
@@ -131,22 +87,28 @@ std::string ContourFault(const AirfoilSection& section) {
            " between points " + WholeText(i + 1) + " and " + WholeText(i + 2) + " (x " + change +
            ")";
   }
-  // Split at the nose into two polylines of rising x, the one whose end lies
-  // further left continued by the trailing-edge segment.
-  std::vector<int> lower;
-  std::vector<int> upper;
-  for (int i = nose; i >= 0; --i) lower.push_back(i);
-  for (int i = x[nose + 1] == x[nose] ? nose + 1 : nose; i < count; ++i) upper.push_back(i);
-  if (x[count - 1] > x[0]) lower.push_back(count - 1);
-  if (x[0] > x[count - 1]) upper.push_back(0);
-  int point = FirstPointAcross(section, lower, upper, true);
-  const bool from_lower = point >= 0;
-  if (!from_lower) point = FirstPointAcross(section, upper, lower, false);
-  if (point < 0) return "";
-  return std::string(from_lower ? "its lower surface meets or crosses its upper surface"
-                                : "its upper surface meets or crosses its lower surface") +
-         " at point " + WholeText(point + 1) + " (x = " + NumberText(x[point], 3) + ")";
+  return "";
 }
+
+// The section "NACA <digits>" of shape, refused when its contour is no
+// proper section at point_count points (the blunt edge can decide it).
+Expected<AirfoilSection> GenerateSection(std::string_view digits, int point_count,
+                                         TrailingEdge trailing_edge, const SectionShape& shape) {
+  const bool blunt = trailing_edge == TrailingEdge::kBlunt;
+  const std::string designation = "NACA " + std::string(digits);
+  AirfoilSection section =
+      PlaceSectionPoints(designation + (blunt ? " blunt trailing edge" : ""), point_count, shape);
+  const std::string fault = ContourFault(section);
+  if (fault.empty()) return section;
+  return Refusal(RefusalCode::kUnknownSection,
+                 designation + (blunt ? " with a blunt trailing edge" : "") +
+                     " gives no proper section with " + WholeText(point_count) +
+                     " points: " + fault +
+                     ", as its thickness and camber are too large for the formula; choose a "
+                     "thinner section or less camber.");
+}
+
+}  // namespace
 
 AirfoilSection PlaceSectionPoints(std::string name, int point_count,
                                   const SectionShape& shape) {

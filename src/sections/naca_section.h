@@ -57,25 +57,6 @@ struct SectionShape {
 AirfoilSection PlaceSectionPoints(std::string name, int point_count,
                                   const SectionShape& shape);
 
-// Why `section` (3 points or more, in the program's point order) is no proper
-// section, as the end of a sentence, or "" for a proper one: the first fault
-// from point 1 on, e.g. "its lower surface turns back towards the trailing edge
-// between points 19 and 20 (x rises from 0.889 to 0.89)", the two x with the
-// fewest significant digits (3 at least) that tell them apart. In a proper
-// section x falls strictly from point 1 to the nose, the point of smallest x,
-// and rises strictly from there to the last point; only the nose and the next
-// point may share x (the two middle points of an even symmetric section). The
-// nose need not be the point at station 0: on a cambered section the upper
-// surface can reach a little ahead of it (NACA 2412 with 181 points has x =
-// -2.24e-06 at point 92). Split at the nose, the surfaces must not cross: each
-// interior point of either lies strictly on its side of the other at its x, the
-// end points not beyond the other's; as both are straight between their points,
-// this decides for the whole contour. A sharp section with 3 points is its
-// chord line twice and is proper. A thickness laid perpendicular to a mean line
-// turns back where it exceeds the mean line's radius of curvature, or near the
-// trailing edge when it is large and the mean line steep there.
-std::string ContourFault(const AirfoilSection& section);
-
 // Half thickness of a 4-digit section of thickness ratio t at station x:
 //   y_t = 5 t (0.2969 sqrt(x) - 0.1260 x - 0.3516 x^2 + 0.2843 x^3 - a4 x^4),
 // a4 = 0.1036 for a sharp trailing edge (exactly 0 at x = 1; the rounding of
@@ -96,7 +77,7 @@ MeanLinePoint Naca4MeanLine(double m, double p, double x);
 // Refused (kUnknownSection, a sentence naming the designation): digits that
 // are not exactly four decimal digits, zero thickness,
 // camber without a camber position (M > 0, P = 0), point_count < 3, and a
-// contour that is no proper section (ContourFault): "NACA 9999 gives no
+// contour whose surfaces fold back in x: "NACA 9999 gives no
 // proper section with 201 points: <fault>, as its thickness and camber are
 // too large for the formula; choose a thinner section or less camber.", with
 // " with a blunt trailing edge" after the designation for a blunt one.

@@ -28,7 +28,10 @@ std::string RunStatus(const RedistributeSettings& settings, const QualityReport&
   if (settings.on_spline) text += ", on a spline through the input";
   const std::string warning = QualityWarning(report, kOnSplineAction);
   if (!warning.empty()) text += "; warning: " + warning;
-  text += "; " + DescribeReport(report);
+  // The settings above name the placement on the spline; the report need not again.
+  QualityReport figures = report;
+  figures.on_spline = false;
+  text += "; " + DescribeReport(figures);
   return text;
 }
 

@@ -162,11 +162,6 @@ TEST(StatusTextTest, OneLinePerEvent) {
        "0.85 % of the chord off the contour near point 2; to place them on a spline through "
        "the input, choose Calculation > Place new points on a spline through the input; " +
            DescribeReport(far)},
-      {"run on the spline",
-       RunStatus({51, Route::kAlongChord, Method::kPwCubic, 1, true, true}, close),
-       "51 new points, cosine spacing along the chord, PW cubic spline, on a spline through the "
-       "input; " +
-           DescribeReport(close)},
       {"save", SaveStatus("dir/x.arf", "Camber_dir/x.arf"), "Saved dir/x.arf and Camber_dir/x.arf"},
       {"refusal of one line", RefusalStatus(Refusal(RefusalCode::kNoContour, "Open a file")),
        "Open a file"},
