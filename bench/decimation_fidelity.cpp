@@ -70,7 +70,7 @@ constexpr Way kWays[] = {
 // The truth sampled evenly in its parameter.
 std::vector<double> SampleTruth(const std::vector<double>& x, const std::vector<double>& y,
                                 std::vector<double>& sy) {
-  const ContourSpline curve = MakeContourSpline(x, y);
+  const ContourSpline curve = MakeContourSpline(x, y, SplineEnds::kNotAKnot);
   std::vector<double> knots(1, 0.0);
   for (std::size_t k = 1; k < curve.knot_x.size(); ++k) {
     knots.push_back(knots.back() + std::hypot(curve.knot_x[k] - curve.knot_x[k - 1],

@@ -8,20 +8,22 @@
 namespace quilane {
 namespace {
 
-// Second derivatives at the knots of the cubic spline through (s, f) with
-// not-a-knot ends. The interior equations
+// Second derivatives at the knots of the cubic spline through (s, f). The
+// interior equations
 //   h[k-1] M[k-1] + 2 (h[k-1] + h[k]) M[k] + h[k] M[k+1] = 6 (delta[k] - delta[k-1])
-// (h the knot steps, delta the divided differences) are closed by
-// M[0] = (1 + r0) M[1] - r0 M[2], r0 = h[0] / h[1], and its mirror at the
-// far end (third derivative continuous across knots 1 and m-2); substituting
-// them leaves a tridiagonal system in M[1..m-2], solved by the Thomas
-// algorithm (de Boor, A Practical Guide to Splines, ch. IV).
-void NotAKnotSecondDerivatives(const std::vector<double>& s, const std::vector<double>& f,
-                               std::vector<double>& m) {
+// (h the knot steps, delta the divided differences) are closed by M = 0 at
+// both ends (natural), or by M[0] = (1 + r0) M[1] - r0 M[2], r0 = h[0] / h[1],
+// and its mirror at the far end (not-a-knot: third derivative continuous
+// across knots 1 and m-2); substituting them leaves a tridiagonal system in
+// M[1..m-2], solved by the Thomas algorithm (de Boor, A Practical Guide to
+// Splines, ch. IV).
+void SecondDerivatives(const std::vector<double>& s, const std::vector<double>& f, SplineEnds ends,
+                       std::vector<double>& m) {
+  const bool not_a_knot = ends == SplineEnds::kNotAKnot;
   const std::size_t n = s.size();
   m.assign(n, 0.0);
   if (n < 3) return;
-  if (n == 3) {
+  if (n == 3 && not_a_knot) {
     // One parabola through the three knots: M constant, twice its leading coefficient.
     const double d0 = (f[1] - f[0]) / (s[1] - s[0]);
     const double d1 = (f[2] - f[1]) / (s[2] - s[1]);
@@ -37,12 +39,14 @@ void NotAKnotSecondDerivatives(const std::vector<double>& s, const std::vector<d
     above[k] = h[k];
     right[k] = 6 * ((f[k + 1] - f[k]) / h[k] - (f[k] - f[k - 1]) / h[k - 1]);
   }
-  const double r0 = h[0] / h[1];
-  diagonal[1] += h[0] * (1 + r0);
-  above[1] -= h[0] * r0;
-  const double r1 = h[n - 2] / h[n - 3];
-  diagonal[n - 2] += h[n - 2] * (1 + r1);
-  below[n - 2] -= h[n - 2] * r1;
+  const double r0 = not_a_knot ? h[0] / h[1] : 0.0;
+  const double r1 = not_a_knot ? h[n - 2] / h[n - 3] : 0.0;
+  if (not_a_knot) {
+    diagonal[1] += h[0] * (1 + r0);
+    above[1] -= h[0] * r0;
+    diagonal[n - 2] += h[n - 2] * (1 + r1);
+    below[n - 2] -= h[n - 2] * r1;
+  }
   for (std::size_t k = 2; k + 1 < n; ++k) {
     const double factor = below[k] / diagonal[k - 1];
     diagonal[k] -= factor * above[k - 1];
@@ -50,13 +54,16 @@ void NotAKnotSecondDerivatives(const std::vector<double>& s, const std::vector<d
   }
   m[n - 2] = right[n - 2] / diagonal[n - 2];
   for (std::size_t k = n - 3; k >= 1; --k) m[k] = (right[k] - above[k] * m[k + 1]) / diagonal[k];
-  m[0] = (1 + r0) * m[1] - r0 * m[2];
-  m[n - 1] = (1 + r1) * m[n - 2] - r1 * m[n - 3];
+  if (not_a_knot) {
+    m[0] = (1 + r0) * m[1] - r0 * m[2];
+    m[n - 1] = (1 + r1) * m[n - 2] - r1 * m[n - 3];
+  }
 }
 
 }  // namespace
 
-ContourSpline MakeContourSpline(std::span<const double> input_x, std::span<const double> input_y) {
+ContourSpline MakeContourSpline(std::span<const double> input_x, std::span<const double> input_y,
+                                SplineEnds ends) {
   QUILANE_PRECONDITION(input_x.size() == input_y.size());
   ContourSpline curve;
   std::vector<double>& x = curve.knot_x;
@@ -75,8 +82,8 @@ ContourSpline MakeContourSpline(std::span<const double> input_x, std::span<const
   for (std::size_t k = 1; k < n; ++k)
     s[k] = s[k - 1] + std::hypot(x[k] - x[k - 1], y[k] - y[k - 1]);
   std::vector<double> mx, my;
-  NotAKnotSecondDerivatives(s, x, mx);
-  NotAKnotSecondDerivatives(s, y, my);
+  SecondDerivatives(s, x, ends, mx);
+  SecondDerivatives(s, y, ends, my);
 
   curve.pieces.reserve(n - 1);
   for (std::size_t k = 0; k + 1 < n; ++k) {

@@ -1,14 +1,12 @@
 // A smooth curve through the points of a contour: x and y each a cubic
 // spline over the length of the polygon through the points (chord-length
 // parametrisation), C2 everywhere, passing through every point. Successive
-// points that coincide are one knot. The ends are not-a-knot (the third
-// derivative is continuous at the second and the next-to-last knot), so the
-// curve reproduces any cubic in the parameter exactly and has no artificial
-// straightening at the trailing edge; with three knots it is the parabola
-// through them, with two the straight line.
-//
-// The curve is the one the quality report measures against and the one new
-// points are placed on when asked to lie on a curve through the input.
+// points that coincide are one knot. Its ends are natural (second derivative
+// 0), as the quality report has always measured against, or not-a-knot (the
+// third derivative continuous at the second and the next-to-last knot), as
+// new points are placed on: that curve reproduces any cubic in the parameter
+// and has no artificial straightening at the trailing edge, and with three
+// knots it is the parabola through them. Two knots give the straight line.
 #ifndef QUILANE_ENGINE_CONTOUR_SPLINE_H_
 #define QUILANE_ENGINE_CONTOUR_SPLINE_H_
 
@@ -42,10 +40,13 @@ struct ContourSpline {
   std::vector<double> knot_y;
 };
 
+enum class SplineEnds { kNatural, kNotAKnot };
+
 // The curve through the points (x[i], y[i]) in their order. Needs spans of
 // equal length. A curve whose knot steps are too uneven for double precision
 // has pieces that are not finite numbers; callers check what they compute.
-ContourSpline MakeContourSpline(std::span<const double> x, std::span<const double> y);
+ContourSpline MakeContourSpline(std::span<const double> x, std::span<const double> y,
+                                SplineEnds ends);
 
 // The nearest point of one piece to p with t in from..to (0 <= from <= to
 // <= 1): the best of five evenly spaced samples, then Newton steps on the

@@ -55,7 +55,7 @@ struct ContourCurve {
 };
 
 ContourCurve BuildCurve(std::span<const double> input_x, std::span<const double> input_y) {
-  ContourCurve curve{MakeContourSpline(input_x, input_y), {}, {}};
+  ContourCurve curve{MakeContourSpline(input_x, input_y, SplineEnds::kNatural), {}, {}};
   curve.boxes.reserve(curve.spline.pieces.size());
   for (std::size_t k = 0; k < curve.spline.pieces.size(); ++k) {
     const SplinePiece& p = curve.spline.pieces[k];

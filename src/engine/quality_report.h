@@ -3,7 +3,7 @@
 // the input points.
 //
 // The input contour is the curve through the input points of
-// engine/contour_spline.h: it passes through every input point and does not
+// engine/contour_spline.h with natural ends: it passes through every input point and does not
 // depend on the route or the interpolation the new points came from, so it
 // measures both routes and both methods alike; unlike the polygon it
 // follows the curvature of the nose, so a new point placed well on the

@@ -68,7 +68,8 @@ void PlaceNewPointsOnSpline(AirfoilWorkspace& ws) {
     // Stations rise, but a knot's tolerance may take one a hair back.
     position[i - 1] = std::max(position[i - 2], k + fraction);
   }
-  const ContourSpline curve = MakeContourSpline(Entries(ws.X, ws.N), Entries(ws.Y, ws.N));
+  const ContourSpline curve =
+      MakeContourSpline(Entries(ws.X, ws.N), Entries(ws.Y, ws.N), SplineEnds::kNotAKnot);
   PlaceOnSpline(curve, position, std::span<double>(ws.XI).subspan(1, ws.NI),
                 std::span<double>(ws.YI).subspan(1, ws.NI));
 }
