@@ -162,7 +162,8 @@ TEST(StatusTextTest, OneLinePerEvent) {
        "0.85 % of the chord off the contour near point 2; to place them on a spline through "
        "the input, choose Calculation > Place new points on a spline through the input; " +
            DescribeReport(far)},
-      {"save", SaveStatus("dir/x.arf", "Camber_dir/x.arf"), "Saved dir/x.arf and Camber_dir/x.arf"},
+      {"save", SaveStatus("dir/x.arf", "Camber_dir/x.arf"),
+       "Saved dir/x.arf and Camber_dir/x.arf"},
       {"refusal of one line", RefusalStatus(Refusal(RefusalCode::kNoContour, "Open a file")),
        "Open a file"},
       {"refusal of several lines",
