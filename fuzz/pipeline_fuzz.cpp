@@ -4,7 +4,8 @@
 //
 // Input layout: the coordinate file's bytes, then the typed Text_NI and
 // Text_nPoly, then three bytes: the length of the nPoly text (mod 16), the
-// length of the NI text (mod 16), and the switches (bit 0: Conformal Mapping
+// length of the NI text (mod 16, with bit 4: new points placed on the spline
+// through the input), and the switches (bit 0: Conformal Mapping
 // ticked, bit 1: PW Cubic Spline chosen instead of Lagrange, bits 2 to 4: a
 // turn and bits 5 to 7: a shift of the contour read, either of which puts it
 // on the mapping route, tilted and shifted off its chord line).
@@ -13,7 +14,8 @@
 // or the run) has a message and names no point beyond the capacity; an
 // accepted run gives NI finite new points for the NI typed, a camber count of
 // (NI + 1) / 2 with finite camber points and a finite quality report that
-// names a new point; both texts have the result layout and hold the points to
+// names a new point, and on the spline the first and last new x are the
+// input's; both texts have the result layout and hold the points to
 // five decimals, and the coordinate file opens again with its title and
 // points unless its points give the reader a reason to refuse it (no chord or
 // no nose at five decimals, a title grown too long).
@@ -51,6 +53,7 @@ std::string_view TakeSettings(std::string_view input, Settings& settings) {
   };
   const unsigned switches = byte(1);
   std::size_t ni_length = byte(2) % 16;
+  settings.typed.on_spline = (byte(2) & 16) != 0;
   std::size_t npoly_length = byte(3) % 16;
   input.remove_suffix(3);
   settings.turn = static_cast<int>((switches >> 2) & 7);
@@ -184,6 +187,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < ni; ++i) {
     Check(std::isfinite(result.x[i]) && std::isfinite(result.y[i]), "a new point is not finite");
   }
+  Check(!run->on_spline || (result.x.front() == section->contour.x.front() &&
+                            result.x.back() == section->contour.x.back()),
+        "a new point on the spline does not end where the input does");
   Check(result.camber_count == (ni + 1) / 2.0, "the camber count is not (NI + 1) / 2");
   const auto camber_points = static_cast<std::size_t>(result.camber_count);
   Check(result.camber_x.size() == camber_points && result.camber_y.size() == camber_points,

@@ -46,8 +46,9 @@ cmake --build "$fuzz_build" -j "$jobs" \
 # inputs that once broke an invariant (fuzz/seeds/pipeline); the pipeline's
 # seeds are also the samples with settings appended (see
 # fuzz/pipeline_fuzz.cpp): nPoly text, NI text, their lengths, the switches,
-# for all four routes and methods and two turned and shifted contours on the
-# mapping route (0x25: Lagrange, 0xde: PW cubic).
+# for all four routes and methods, two turned and shifted contours on the
+# mapping route (0x25: Lagrange, 0xde: PW cubic), and both routes with new
+# points on the spline (bit 4 of the NI length).
 shared=()
 for folder in "$top/../shared/airfoils"/*/; do
   [ -d "$folder" ] && shared+=("$folder")
@@ -63,6 +64,10 @@ for sample in "$top"/samples/*.arf; do
   for switches in 00 01 02 03 25 de; do
     { cat "$sample"; printf '351\x01\x02'; printf "\\x$switches"; } \
       > "$pipeline_seeds/$name-$switches"
+  done
+  for switches in 02 03; do
+    { cat "$sample"; printf '351\x01\x12'; printf "\\x$switches"; } \
+      > "$pipeline_seeds/$name-$switches-on-spline"
   done
 done
 
