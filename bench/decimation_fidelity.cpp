@@ -71,11 +71,7 @@ constexpr Way kWays[] = {
 std::vector<double> SampleTruth(const std::vector<double>& x, const std::vector<double>& y,
                                 std::vector<double>& sy) {
   const ContourSpline curve = MakeContourSpline(x, y, SplineEnds::kNotAKnot);
-  std::vector<double> knots(1, 0.0);
-  for (std::size_t k = 1; k < curve.knot_x.size(); ++k) {
-    knots.push_back(knots.back() + std::hypot(curve.knot_x[k] - curve.knot_x[k - 1],
-                                              curve.knot_y[k] - curve.knot_y[k - 1]));
-  }
+  const std::vector<double>& knots = curve.knot_s;
   std::vector<double> sx(kTruthSamples);
   sy.assign(kTruthSamples, 0.0);
   std::size_t piece = 0;

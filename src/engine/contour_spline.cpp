@@ -76,11 +76,13 @@ ContourSpline MakeContourSpline(std::span<const double> input_x, std::span<const
     }
     curve.knot_of_point.push_back(x.size() - 1);
   }
-  if (x.size() < 2) return curve;
   const std::size_t n = x.size();
-  std::vector<double> s(n, 0.0);
-  for (std::size_t k = 1; k < n; ++k)
+  std::vector<double>& s = curve.knot_s;
+  s.assign(n, 0.0);
+  for (std::size_t k = 1; k < n; ++k) {
     s[k] = s[k - 1] + std::hypot(x[k] - x[k - 1], y[k] - y[k - 1]);
+  }
+  if (n < 2) return curve;
   std::vector<double> mx, my;
   SecondDerivatives(s, x, ends, mx);
   SecondDerivatives(s, y, ends, my);
@@ -133,9 +135,7 @@ PiecePoint NearestOnPiece(const SplinePiece& piece, double px, double py, double
     if (settled) break;
   }
   const double d = piece.SquaredDistance(t, px, py);
-  return d <= start.squared_distance * (1 + 1e-12)
-             ? PiecePoint{t, std::min(d, start.squared_distance)}
-             : start;
+  return d <= start.squared_distance * (1 + 1e-12) ? PiecePoint{t, d} : start;
 }
 
 }  // namespace quilane

@@ -38,6 +38,7 @@ struct ContourSpline {
   std::vector<std::size_t> knot_of_point;
   std::vector<double> knot_x;  // the distinct input points, in order
   std::vector<double> knot_y;
+  std::vector<double> knot_s;  // their parameter: the polygon's length up to each
 };
 
 enum class SplineEnds { kNatural, kNotAKnot };

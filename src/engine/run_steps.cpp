@@ -54,23 +54,20 @@ int FirstNonFinitePoint(int count, const PointArray& x, const PointArray& y) {
   return 0;
 }
 
-// Each new point on the curve through the input points, where its station
-// lies among the input points' abscissae.
+// Each new point on the curve through the input points, between the input
+// points its station lies between.
 void PlaceNewPointsOnSpline(AirfoilWorkspace& ws) {
-  std::vector<double> position(ws.NI, 1.0);
-  position.back() = ws.N;
+  std::vector<int> between(ws.NI, 1);
   int hint = 2;
   for (int i = 2; i < ws.NI; ++i) {
     const StationInterval found = LocateStation(ws.N, ws.U, ws.UI[i], hint);
     QUILANE_PRECONDITION(found.place != StationPlace::kNone);
-    const int k = found.k;
-    const double fraction = std::clamp((ws.UI[i] - ws.U[k]) / (ws.U[k + 1] - ws.U[k]), 0.0, 1.0);
     // Stations rise, but a knot's tolerance may take one a hair back.
-    position[i - 1] = std::max(position[i - 2], k + fraction);
+    between[i - 1] = std::max(between[i - 2], found.k);
   }
   const ContourSpline curve =
       MakeContourSpline(Entries(ws.X, ws.N), Entries(ws.Y, ws.N), SplineEnds::kNotAKnot);
-  PlaceOnSpline(curve, position, std::span<double>(ws.XI).subspan(1, ws.NI),
+  PlaceOnSpline(curve, between, std::span<double>(ws.XI).subspan(1, ws.NI),
                 std::span<double>(ws.YI).subspan(1, ws.NI));
 }
 
