@@ -80,13 +80,14 @@ SaveFileSystem& SystemSaveFileSystem() {
   return files;
 }
 
-std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
-                                     const char* what, SaveFileSystem& fs) {
+std::optional<Refusal> CheckFileName(const std::string& name, const char* what) {
   const std::string named = std::string("The ") + what + " \"" + name + "\"";
   const auto refuse = [&name](RefusalCode code, const std::string& message) {
     return FileRefusal(code, name, 0, message);
   };
-  if (name.empty()) {
+  // A name of blanks only is no name either: it would make files nobody can
+  // tell apart in a listing.
+  if (name.find_first_not_of(" \t") == std::string::npos) {
     return refuse(RefusalCode::kBadFileName, std::string("No name was given for the ") + what +
                                                  "; type a file name in the save box.");
   }
@@ -125,7 +126,18 @@ std::optional<Refusal> WriteTextFile(const std::string& name, const std::string&
                                                    reason + "; choose an existing folder.");
     }
   }
+  return std::nullopt;
+}
 
+std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
+                                     const char* what, SaveFileSystem& fs) {
+  if (auto refused = CheckFileName(name, what)) return refused;
+  const std::string named = std::string("The ") + what + " \"" + name + "\"";
+  const auto refuse = [&name](RefusalCode code, const std::string& message) {
+    return FileRefusal(code, name, 0, message);
+  };
+  const std::filesystem::path target = PathFromUtf8(name);
+  std::error_code error;
   const std::filesystem::path temporary = TemporaryBeside(target);
   auto fail = [&](const std::string& reason) {
     std::error_code ignored;

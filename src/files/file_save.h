@@ -33,14 +33,18 @@ class SaveFileSystem {
 // The system's own file operations.
 SaveFileSystem& SystemSaveFileSystem();
 
+// Refuses (kBadFileName) a name no file can be written under: an empty name
+// or one of blanks only, a name that is a folder or ends in a separator, a
+// folder that does not exist, a folder path that runs through a file. `what`
+// names the file in the messages ("coordinate file", "Selig file").
+std::optional<Refusal> CheckFileName(const std::string& name, const char* what);
+
 // Writes `text` to the file `name` (UTF-8, used as it stands) through a
 // temporary file beside it (".<name>.tmp-<random>") renamed into place; a
-// replaced file keeps its permissions. `what` names the file in the messages
-// ("coordinate file", "Selig file"). Refused before anything is written
-// (kBadFileName): an empty name, a name that is a folder or ends in a
-// separator, a folder that does not exist, a folder path that runs through a
-// file. A failed write or rename (kWriteFailed) gives a message naming the
-// file and the reason, and leaves an earlier file of that name as it was.
+// replaced file keeps its permissions. Refused before anything is written
+// when CheckFileName refuses the name. A failed write or rename
+// (kWriteFailed) gives a message naming the file and the reason, and leaves
+// an earlier file of that name as it was.
 std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
                                      const char* what, SaveFileSystem& fs = SystemSaveFileSystem());
 

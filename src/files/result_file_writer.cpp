@@ -96,8 +96,26 @@ std::string PointsFileText(const ResultFiles& files) {
   return SeligFileText(files.title, files.points.x.first(count), files.points.y.first(count));
 }
 
+namespace {
+
+const char* PointsFileKind(ResultFormat format) {
+  return format == ResultFormat::kSelig ? "Selig file" : "coordinate file";
+}
+
+}  // namespace
+
+std::optional<Refusal> CheckResultFileNames(const ResultFiles& files) {
+  if (auto refused = CheckFileName(files.points_path, PointsFileKind(files.format))) {
+    return refused;
+  }
+  return CheckFileName(files.camber_path, "camber file");
+}
+
 std::optional<Refusal> WriteResultFiles(const ResultFiles& files, SaveFileSystem& fs) {
-  const char* what = files.format == ResultFormat::kSelig ? "Selig file" : "coordinate file";
+  // Both names first: a camber name no file can have must not leave a new
+  // coordinate file behind.
+  if (auto refused = CheckResultFileNames(files)) return refused;
+  const char* what = PointsFileKind(files.format);
   if (auto refused = WriteTextFile(files.points_path, PointsFileText(files), what, fs)) {
     return refused;
   }

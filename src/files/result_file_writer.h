@@ -68,10 +68,14 @@ std::string ResultFileText(const std::string& title, const PointListing& listing
 // (files/dat_file_writer.h), which needs a set count.
 std::string PointsFileText(const ResultFiles& files);
 
+// CheckFileName of the new-point file's name, then of the camber file's.
+std::optional<Refusal> CheckResultFileNames(const ResultFiles& files);
+
 // Writes the new-point file, then the camber file, each through WriteTextFile
 // (a temporary file beside it renamed into place, with its refusals and
-// messages), so a failed save leaves an earlier file of that name intact;
-// the camber file is not attempted after a refused new-point file.
+// messages), so a failed save leaves an earlier file of that name intact.
+// Nothing is written when CheckResultFileNames refuses; the camber file is
+// not attempted after a failed new-point file.
 std::optional<Refusal> WriteResultFiles(const ResultFiles& files,
                                         SaveFileSystem& fs = SystemSaveFileSystem());
 

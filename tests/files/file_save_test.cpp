@@ -40,6 +40,8 @@ TEST_F(FileSaveTest, RefusesNamesThatCannotBeWrittenChangingNoFile) {
   } cases[] = {
       {"empty_name", "", RefusalCode::kBadFileName,
        "No name was given for the coordinate file; type a file name in the save box."},
+      {"blanks_only", " \t ", RefusalCode::kBadFileName,
+       "No name was given for the coordinate file; type a file name in the save box."},
       {"an_existing_folder", File("sub"), RefusalCode::kBadFileName,
        named + File("sub") + "\" is an existing folder; type a file name, not a folder name."},
       {"ends_in_a_separator", File("missing/"), RefusalCode::kBadFileName,

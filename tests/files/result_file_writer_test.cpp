@@ -127,10 +127,9 @@ TEST_F(WriterTest, ReplacesAnEarlierFileOfTheSameName) {
   EXPECT_EQ(FolderContents(folder_.path()).size(), 2u);
 }
 
-// The coordinate file is complete before the camber file is tried: a refused
-// coordinate file leaves the camber file as it was, a refused camber file
-// leaves the new coordinate file.
-TEST_F(WriterTest, WritesTheCamberFileOnlyAfterTheCoordinateFile) {
+// A name no file can have, of either file, refuses the save before anything
+// is written: no new coordinate file without its camber file.
+TEST_F(WriterTest, WritesNothingWhenEitherNameIsRefused) {
   const struct {
     const char* name;
     std::string points;  // in the scratch folder
@@ -150,9 +149,8 @@ TEST_F(WriterTest, WritesTheCamberFileOnlyAfterTheCoordinateFile) {
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->file, folder_.File(c.refused));
     EXPECT_EQ(ReadBytes(folder_.File("Camber_new.arf")), "old camber\r\n");
-    const bool points_written = c.refused != c.points;
-    EXPECT_EQ(std::filesystem::exists(files.points_path), points_written);
-    EXPECT_EQ(FolderContents(folder_.path()).size(), points_written ? 2u : 1u);
+    EXPECT_FALSE(std::filesystem::exists(files.points_path));
+    EXPECT_EQ(FolderContents(folder_.path()).size(), 1u);
   }
 }
 
