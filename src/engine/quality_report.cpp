@@ -139,6 +139,11 @@ std::string Formatted(double value, std::chars_format format, int precision) {
 std::string Whole(int value) { return std::to_string(value); }
 
 std::string PanelText(const PanelFigures& figures) {
+  // Fewer than three points meet at no angle: one panel, or none.
+  if (figures.largest_angle_point == 0) {
+    if (figures.longest_panel == 0) return "no panels";
+    return "one panel, " + Formatted(figures.longest, std::chars_format::general, 3) + " long";
+  }
   return "largest panel angle " + Formatted(figures.largest_angle, std::chars_format::fixed, 1) +
          "\u00B0 at point " + Whole(figures.largest_angle_point) + "; panels " +
          Formatted(figures.shortest, std::chars_format::general, 3) + " to " +

@@ -65,7 +65,8 @@ QualityReport MeasureQuality(std::span<const double> input_x, std::span<const do
                              std::span<const double> new_x, std::span<const double> new_y);
 
 // One line: "max deviation 3.1e-05 chord at new point 48, mean 4.0e-06;
-// largest panel angle 4.2° at point 51; panels 0.0021 to 0.0312", followed by
+// largest panel angle 4.2° at point 51; panels 0.0021 to 0.0312" ("one
+// panel, 0.02 long" for two points, "no panels" for one), followed by
 // the input points' figures ("; input: largest panel angle ... to ...") and,
 // for points placed on the curve through the input, "; new points on a
 // spline through the input".

@@ -116,7 +116,7 @@ Expected<RedistributeResult> Redistribute(const Section& section,
   }
 
   RedistributeResult result;
-  result.title = section.title + " - redistributed";
+  result.title = section.title + std::string(kRedistributedSuffix);
   result.x = Vector(ws.XI, ws.NI);
   result.y = Vector(ws.YI, ws.NI);
   if (settings.report) {

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/expected.h"
@@ -37,8 +38,11 @@ struct RedistributeSettings {
   bool on_spline = false;
 };
 
+// What a result's title adds to the section's.
+inline constexpr std::string_view kRedistributedSuffix = " - redistributed";
+
 struct RedistributeResult {
-  // The section's title followed by " - redistributed": the title line of
+  // The section's title followed by kRedistributedSuffix: the title line of
   // the written files and the plot's second title.
   std::string title;
   // New points 1..NI as x[0..NI-1], y[0..NI-1], x normalised like the input.

@@ -165,6 +165,13 @@ TEST(QualityReport, DescriptionAndWarning) {
             "10.0\u00B0 at point 40; panels 0.0015 to 0.0405");
   report.on_spline = true;
   EXPECT_TRUE(DescribeReport(report).ends_with("0.0405; new points on a spline through the input"));
+  // Two new points meet at no angle; their one panel is all there is to say.
+  report.new_points = PanelFigures{0.0, 0, 0.02, 1, 0.02, 1};
+  report.on_spline = false;
+  EXPECT_NE(DescribeReport(report).find("at new point 48, mean 4.0e-06; one panel, 0.02 long; "
+                                        "input: largest panel angle"),
+            std::string::npos)
+      << DescribeReport(report);
 
   struct Case {
     const char* name;
