@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <cmath>
 
 #ifndef QUILANE_VERSION
 #define QUILANE_VERSION "unknown"
@@ -27,7 +28,12 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   name->setObjectName("About_Name");
   QFont big = name->font();
   big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.4);
+  // The window's font may be set in pixels or in points.
+  if (big.pixelSize() > 0) {
+    big.setPixelSize(static_cast<int>(std::lround(big.pixelSize() * 1.4)));
+  } else {
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+  }
   name->setFont(big);
 
   auto* version = new QLabel(VersionText(), this);
@@ -98,9 +104,9 @@ QString AboutWindow::Description() {
       "Calculate: set the number of new points and the method, then press \"Calculate "
       "and Show new airfoil points\": the new points appear in blue and the camber "
       "line in magenta.\n\n"
-      "View: the mouse wheel over the plot zooms about the point under the pointer; "
-      "dragging with the left button moves the picture with the pointer. The scroll "
-      "bars follow and can be moved themselves.\n\n"
+      "View: the mouse wheel over the plot zooms about the point under the pointer, "
+      "and + and \u2212 zoom by one step; dragging with the left button moves the "
+      "picture with the pointer. The scroll bars follow and can be moved themselves.\n\n"
       "Save: File > Save (Ctrl+S) proposes the file's name; type a new one and press "
       "Enter or the button below it. The new points go to that file and the camber line "
       "to Camber_ followed by that name; an existing file is replaced only when you "

@@ -1,6 +1,8 @@
 #include "window/committed_scroll_bar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPen>
 #include <QSignalBlocker>
 
 namespace quilane {
@@ -55,6 +57,17 @@ void CommittedScrollBar::keyPressEvent(QKeyEvent* event) {
   }
   triggerAction(action);
   event->accept();
+}
+
+void CommittedScrollBar::paintEvent(QPaintEvent* event) {
+  QScrollBar::paintEvent(event);
+  if (!hasFocus()) return;
+  // Most styles draw no focus on a scroll bar; a frame in the highlight
+  // colour shows where the arrow keys go.
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 }  // namespace quilane

@@ -24,12 +24,15 @@ class CommittedScrollBar : public QScrollBar {
 
   static constexpr int kArrowStep = 1;
   static constexpr int kTroughStep = 5;
+  static constexpr int kFocusFrameWidth = 2;  // pixels
 
  protected:
   // Keys move the thumb the way they point: Right and Down add an arrow step,
   // Left and Up take one; Page Down adds a trough step, Page Up takes one;
   // Home and End go to the ends.
   void keyPressEvent(QKeyEvent* event) override;
+  // With the focus, the bar is framed in the highlight colour.
+  void paintEvent(QPaintEvent* event) override;
 
  signals:
   // Emitted once for each committed value that differs from the previous one,

@@ -177,6 +177,30 @@ FileBrowser::FileBrowser(DriveList* drive, DirList* dir, FileList* files,
     : QObject(parent), drive_(drive), dir_(dir), files_(files), messages_(messages) {
   connect(drive_, &DriveList::DriveChosen, this, &FileBrowser::OnDriveChosen);
   connect(dir_, &DirList::EntryActivated, this, [this](const QString& path) { GoTo(path); });
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &FileBrowser::FollowDisk);
+}
+
+void FileBrowser::Watch(const QString& path) {
+  if (const QStringList watched = watcher_.directories(); !watched.isEmpty()) {
+    watcher_.removePaths(watched);
+  }
+  watcher_.addPath(path);
+}
+
+void FileBrowser::FollowDisk() {
+  QString path = dir_->Path();
+  while (!dir_->SetPath(path).isEmpty()) {
+    const QString parent = QFileInfo(path).absolutePath();
+    if (parent == path) return;  // not even the root: leave the lists as they are
+    path = parent;
+  }
+  if (files_->Path() == dir_->Path()) {
+    files_->Refresh();
+  } else {
+    files_->SetPath(dir_->Path());
+  }
+  drive_->ShowVolumeOf(dir_->Path());
+  Watch(dir_->Path());
 }
 
 void FileBrowser::Start(const QString& path) {
@@ -198,6 +222,7 @@ bool FileBrowser::GoTo(const QString& path) {
   }
   files_->SetPath(dir_->Path());
   drive_->ShowVolumeOf(dir_->Path());
+  Watch(dir_->Path());
   return true;
 }
 

@@ -6,6 +6,7 @@
 #define QUILANE_WINDOW_FILE_BROWSER_H_
 
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QListWidget>
 #include <QObject>
 #include <QString>
@@ -102,7 +103,10 @@ QString FolderProblem(const QString& path);
 // Ties the three lists together: a drive choice moves Dir1 to that volume (to
 // the process's current directory when it lies on it, else to the root); a
 // Dir1 change moves File1. A folder that cannot be read is reported through
-// `messages` and the lists stay where they were.
+// `messages` and the lists stay where they were. The lists follow the disk:
+// when the chosen folder changes (a folder or file made, renamed or removed)
+// they are read again, and when it is gone they move to its nearest
+// ancestor still there.
 class FileBrowser : public QObject {
   Q_OBJECT
 
@@ -120,11 +124,14 @@ class FileBrowser : public QObject {
 
  private:
   void OnDriveChosen(const QString& root);
+  void FollowDisk();
+  void Watch(const QString& path);
 
   DriveList* drive_;
   DirList* dir_;
   FileList* files_;
   MessageService& messages_;
+  QFileSystemWatcher watcher_;
 };
 
 }  // namespace quilane

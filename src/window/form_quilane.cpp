@@ -37,6 +37,7 @@
 #include "window/message_service.h"
 #include "window/picture_airfoil.h"
 #include "window/plot_export.h"
+#include "window/status_line.h"
 #include "window/workspace_values.h"
 
 namespace quilane {
@@ -170,14 +171,13 @@ void FormQuilane::Build() {
   status_bar_->setObjectName("Status_Bar");
   status_bar_->setSizeGripEnabled(false);
   status_bar_->setFixedHeight(kStatusBarHeight);
-  status_text_ = new QLabel(status_bar_);
+  status_text_ = new StatusLine(status_bar_);
   status_text_->setObjectName("Status_Text");
-  status_text_->setTextFormat(Qt::PlainText);
-  status_text_->setFont(client_->font());  // the controls' fitted font
   status_bar_->addWidget(status_text_, 1);
   setStatusBar(status_bar_);
   ShowStatus(StartHint());
-  // No resizing: the window is as large as its menu bar and client area.
+  // No resizing: the window is as large as its menu bar, client area and
+  // status bar, whatever the status line says.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   // Window load.
@@ -231,6 +231,11 @@ void FormQuilane::BuildControls() {
   drive1_ = new DriveList(frame3_);
   drive1_->setObjectName("Drive1");
   PlaceTwips(drive1_, 120, 240, 2655, 315);
+  // Panels: nothing of the plot under the browser, or of the lists under the
+  // save box, shows through.
+  for (QFrame* panel : {frame3_, frame4_}) {
+    panel->setAutoFillBackground(true);
+  }
   frame4_->hide();
   frame3_->hide();
 
@@ -313,6 +318,16 @@ void FormQuilane::BuildControls() {
   connect(vscroll_y0_, &CommittedScrollBar::Committed, this, &FormQuilane::OffsetYCommitted);
   connect(picture_airfoil_, &PictureAirfoil::WheelTurned, this, &FormQuilane::PlotWheelTurned);
   connect(picture_airfoil_, &PictureAirfoil::Dragged, this, &FormQuilane::PlotDragged);
+  // Zoom keys anywhere in the window; a text box that takes the character
+  // typed keeps it.
+  const std::pair<QKeySequence, bool> zoom_keys[] = {{QKeySequence(Qt::Key_Plus), true},
+                                                     {QKeySequence(Qt::Key_Equal), true},
+                                                     {QKeySequence(Qt::Key_Minus), false}};
+  for (const auto& [keys, in] : zoom_keys) {
+    auto* zoom = new QShortcut(keys, this);
+    zoom->setContext(Qt::WindowShortcut);
+    connect(zoom, &QShortcut::activated, this, [this, in = in] { StepZoom(in); });
+  }
 }
 
 bool FormQuilane::CaptionsFit() const {
@@ -333,8 +348,11 @@ void FormQuilane::FitFont() {
   for (int pixels = QFontInfo(font).pixelSize(); pixels >= kSmallestFontPixels; --pixels) {
     font.setPixelSize(pixels);
     client_->setFont(font);
-    if (CaptionsFit()) return;
+    if (CaptionsFit()) break;
   }
+  // One size everywhere: the menu, the message boxes and the dialogs read
+  // like the controls.
+  QApplication::setFont(font);
 }
 
 void FormQuilane::BuildMenu() {
@@ -385,12 +403,12 @@ void FormQuilane::SetTabOrder() {
 // --------------------------------------------------------------- plot, view
 
 void FormQuilane::ShowMessage(const std::string& text) {
-  ShowStatus(FirstLine(text));
+  ShowLine(FirstLine(text));
   messages_.Show(text);
 }
 
 void FormQuilane::ShowRefusal(const Refusal& refusal) {
-  ShowStatus(RefusalStatus(refusal));
+  ShowLine(RefusalStatus(refusal));
   messages_.Show(refusal.message);
 }
 
@@ -413,11 +431,10 @@ void FormQuilane::SetScrollY0(int value) {
 }
 
 void FormQuilane::SetTitles(const std::string& airfoil_title, const std::string& plot_title) {
-  // A title longer than its label ends in an ellipsis at a whole character;
-  // the whole title is the label's tooltip.
+  // A title longer than its label is shortened; the whole title is the
+  // label's tooltip.
   auto show = [](QLabel* label, const QString& title) {
-    const QString shown =
-        label->fontMetrics().elidedText(title, Qt::ElideRight, label->contentsRect().width());
+    const QString shown = ShownTitle(title, label->fontMetrics(), label->contentsRect().width());
     label->setText(shown);
     label->setToolTip(shown == title ? QString() : title);
   };
@@ -435,6 +452,7 @@ void FormQuilane::Redraw() { ShowAirfoil(ws_.N, ws_.X, ws_.Y, ws_.NI, ws_.XI, ws
 // ------------------------------------------------------------------- events
 
 void FormQuilane::OpenClicked() {
+  RememberFocus();
   file1_->Refresh();  // files made since the folder was chosen show up
   frame3_->show();
   // Ready for the keyboard: the file list, or the folders when it is empty.
@@ -446,16 +464,49 @@ void FormQuilane::OpenClicked() {
 }
 
 void FormQuilane::HideBrowser() {
+  CloseBrowser(/*file_read=*/false);  // first, while the focus is still inside
   frame4_->hide();
+  // A refusal of the save box no longer holds once the box is gone.
+  if (save_refused_) ShowLine(state_status_);
+}
+
+void FormQuilane::RememberFocus() {
+  QWidget* const focused = focusWidget();
+  if (focused != nullptr && !frame3_->isAncestorOf(focused)) return_focus_ = focused;
+}
+
+void FormQuilane::CloseBrowser(bool file_read) {
+  QWidget* const focused = focusWidget();
+  const bool focus_inside = focused == nullptr || frame3_->isAncestorOf(focused);
   frame3_->hide();
+  if (!focus_inside) return;
+  // Hiding the focused list or box would hand the focus on to the next
+  // control in the tab order, often one a Space changes unseen.
+  QWidget* back = file_read ? command1_ : return_focus_.data();
+  if (back == nullptr || !back->isVisible() || !back->isEnabled()) back = command1_;
+  back->setFocus(Qt::OtherFocusReason);
 }
 
 void FormQuilane::SaveMenuClicked() {
+  if (!ws_.FileLoaded) {
+    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
+    return;
+  }
+  RememberFocus();
   file1_->Refresh();
   frame3_->show();
   frame4_->show();
-  text_save_->setText(file1_->FileName());
-  text_save_->setFocus(Qt::ShortcutFocusReason);
+  // The file read: the name selected in File1, or the name of the file imported.
+  QString proposed = file1_->FileName();
+  if (proposed.isEmpty()) {
+    proposed = QFileInfo(QFile::decodeName(QByteArray::fromStdString(ws_.InputPath))).fileName();
+  }
+  text_save_->setText(proposed);
+  FocusSaveName();
+}
+
+void FormQuilane::FocusSaveName() {
+  text_save_->setFocus(Qt::OtherFocusReason);
   text_save_->selectAll();
 }
 
@@ -472,7 +523,7 @@ void FormQuilane::AboutClicked() {
 void FormQuilane::FileChosen(const QString& name) {
   const std::string path =
       FileSystemName(QDir::toNativeSeparators(file1_->Path()) + QDir::separator() + name);
-  frame3_->hide();
+  CloseBrowser(/*file_read=*/true);
   const Expected<LoadedFile> read = LoadArfFile(path);
   if (!read) {
     ShowRefusal(read.error());
@@ -494,7 +545,7 @@ void FormQuilane::ImportDatClicked() {
                               QString::fromLatin1(kAllFilesFilter)});
   if (chosen.isEmpty()) return;
   // The steps of a choice in File1, with the reader that fits the content.
-  frame3_->hide();
+  CloseBrowser(/*file_read=*/true);
   const Expected<LoadedFile> read =
       LoadCoordinateFile(FileSystemName(QDir::toNativeSeparators(chosen)));
   if (!read) {
@@ -543,35 +594,57 @@ bool FormQuilane::MayReplace() {
   for (const std::string& name : {ws_.SaveName, ws_.CamberName}) {
     std::error_code error;
     if (!std::filesystem::exists(name, error) || written_.count(AbsoluteName(name)) > 0) continue;
-    return messages_.Ask("\"" + name + "\" already exists.\n" + kReplaceQuestion);
+    if (messages_.Ask("\"" + name + "\" already exists.\n" + kReplaceQuestion)) return true;
+    ShowLine(KeptStatus(name));
+    return false;
   }
   return true;
 }
 
+void FormQuilane::RefuseSave(const Refusal& refusal) {
+  ShowRefusal(refusal);
+  save_refused_ = true;
+  FocusSaveName();  // to mend the name at once
+}
+
 void FormQuilane::SaveClicked() {
+  if (!ws_.FileLoaded) {
+    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
+    return;
+  }
   const QString typed = text_save_->text();
-  if (typed.isEmpty()) {
-    ShowRefusal(Refusal(RefusalCode::kBadFileName, kEmptyNameMessage));
+  if (typed.trimmed().isEmpty()) {
+    RefuseSave(Refusal(RefusalCode::kBadFileName, kEmptyNameMessage));
     return;
   }
   ws_.SaveName = FileSystemName(typed);
   if (typed == file1_->FileName() || WouldOverwriteInput(ws_.SaveName)) {
-    ShowRefusal(Refusal(RefusalCode::kReplacesInput, kSameNameMessage));
+    RefuseSave(Refusal(RefusalCode::kReplacesInput, kSameNameMessage));
     return;
   }
   ws_.CamberName = CamberFileName(ws_.SaveName);
-  if (!MayReplace()) return;
-  frame4_->hide();
-  if (const auto refused = WriteResultFiles(SaveRequestOf(ws_))) {
-    frame4_->show();
-    ShowRefusal(*refused);
+  const ResultFiles request = SaveRequestOf(ws_);
+  // A folder is named as a folder before any question of replacing it.
+  if (const auto refused = CheckResultFileNames(request)) {
+    RefuseSave(*refused);
+    return;
+  }
+  if (!MayReplace()) {
+    FocusSaveName();
+    return;
+  }
+  // Written while the box is still shown, so that a failure leaves the
+  // keyboard in the name box.
+  if (const auto refused = WriteResultFiles(request)) {
+    RefuseSave(*refused);
     return;
   }
   written_.insert(AbsoluteName(ws_.SaveName));
   written_.insert(AbsoluteName(ws_.CamberName));
-  frame3_->hide();
+  CloseBrowser(/*file_read=*/false);
+  frame4_->hide();
   file1_->Refresh();  // a file saved into the listed folder shows up
-  ShowStatus(SaveStatus(ws_.SaveName, ws_.CamberName));
+  ShowStatus(SaveStatus(AbsoluteName(ws_.SaveName), AbsoluteName(ws_.CamberName)));
 }
 
 TypedSettings FormQuilane::CurrentSettings() const {
@@ -612,14 +685,17 @@ void FormQuilane::CalculateClicked() {
 }
 
 void FormQuilane::ShowStatus(const std::string& text) {
-  if (status_text_ == nullptr) return;  // not built yet
-  // A line longer than the bar is cut at its right end; the whole line stays
-  // readable as the bar's tooltip.
-  status_text_->setText(QString::fromStdString(text));
-  status_text_->setToolTip(status_text_->text());
+  state_status_ = text;
+  ShowLine(text);
 }
 
-QString FormQuilane::StatusText() const { return status_text_->text(); }
+void FormQuilane::ShowLine(const std::string& text) {
+  save_refused_ = false;
+  if (status_text_ == nullptr) return;  // not built yet
+  status_text_->SetLine(QString::fromStdString(text));
+}
+
+QString FormQuilane::StatusText() const { return status_text_->Line(); }
 
 void FormQuilane::ZoomCommitted(int value) {
   const double s = ZoomFactor(value);
@@ -628,6 +704,11 @@ void FormQuilane::ZoomCommitted(int value) {
   // is 0.19999999999999996 in binary and shows as 0.2.
   text_scale_->setText(QString::fromStdString(FormatMessageNumber(s)));
   Redraw();
+}
+
+void FormQuilane::StepZoom(bool in) {
+  hscroll_olcek_->triggerAction(in ? QAbstractSlider::SliderSingleStepAdd
+                                   : QAbstractSlider::SliderSingleStepSub);
 }
 
 void FormQuilane::OffsetXCommitted(int value) {

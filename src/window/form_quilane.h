@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <set>
@@ -44,6 +45,7 @@ class FileDialogService;
 class FileList;
 class MessageService;
 class PictureAirfoil;
+class StatusLine;
 struct PlotLook;
 
 inline constexpr const char* kWindowCaption =
@@ -93,7 +95,9 @@ class FormQuilane : public QMainWindow, private PlotTitles {
                    const PointArray& YI);
 
   // The window's events, callable directly as the controls call them.
-  void OpenClicked();                         // Mn_Open (Ctrl+O): shows the browser
+  // Mn_Open (Ctrl+O): shows the browser; the focus goes back where it was
+  // when the browser closes.
+  void OpenClicked();
   // Mn_ImportDat: asks for a coordinate file (the folder of File1 first) and
   // loads it as a choice in File1 loads a *.arf file: hide Frame3, read
   // (LoadCoordinateFile: .dat or *.arf, told by the content), then plot; a
@@ -105,18 +109,27 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   // the view the window shows (ExportPlot); a failure shows its message,
   // which names the file. Cancelling does nothing.
   void ExportPlotClicked();
-  void SaveMenuClicked();                     // Mn_Save (Ctrl+S): browser, save box, name
-  // Escape in the browser or the save box: hides both.
+  // Mn_Save (Ctrl+S): before any file is read, kOpenFileMessage and nothing
+  // more; else the browser and the save box, proposing the name of the file
+  // read (selected in File1, or imported), selected in the focused name box.
+  void SaveMenuClicked();
+  // Escape in the browser or the save box: hides both; the focus goes back
+  // where it was before they opened, and a refusal of the save box in the
+  // status bar gives way to the line of the last event.
   void HideBrowser();
   void AboutClicked();                        // Mn_About: the information window
   // File1: read the file and plot it. A file read clears the camber line
   // (NCamber unset), so no camber line of another section is drawn or saved.
   void FileChosen(const QString& name);
-  // Command_Save, or Enter in Text_Save: an empty name is refused with
-  // kEmptyNameMessage, the input file's name with kSameNameMessage; when the
+  // Command_Save, or Enter in Text_Save: before any file is read,
+  // kOpenFileMessage; a name empty or of blanks only is refused with
+  // kEmptyNameMessage, the input file's name with kSameNameMessage, a name
+  // no file can have (a folder's) with the writer's message; when the
   // coordinate or the camber file exists and was not written by this window
   // in this session, kReplaceQuestion is asked (No keeps everything as it
-  // was, the save box open). The status bar then names both written files.
+  // was, the save box open). After a refusal or a failed write the name box
+  // has the focus, its text selected. The status bar then names both written
+  // files and their folder.
   void SaveClicked();
   // Command1: "Open a file containing airfoil coordinates" before any file;
   // otherwise reads Text_NI, Chk_Mapping, Option_Lagrange and (with
@@ -152,6 +165,15 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   void ShowMessage(const std::string& text);
   // A refusal's message in the box; the status bar adds its way out.
   void ShowRefusal(const Refusal& refusal);
+  // A refused save: ShowRefusal, then the name box to mend the name.
+  void RefuseSave(const Refusal& refusal);
+  void FocusSaveName();
+  // Notes the focused control as the one to go back to, unless it lies in
+  // the browser.
+  void RememberFocus();
+  // Hides Frame3; focus inside it goes to Command1 after a file was read
+  // (the next step is to calculate), else back to the remembered control.
+  void CloseBrowser(bool file_read);
   void Build();
   void BuildControls();
   void FitFont();
@@ -168,7 +190,13 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   // Whether the save may go ahead: asks kReplaceQuestion when either file
   // exists and this window did not write it.
   bool MayReplace();
+  // The line that reports the last completed event (a read, a run, a save).
   void ShowStatus(const std::string& text);
+  // A line for the moment (a message, a refusal, a kept file); the next
+  // ShowStatus replaces it, and closing the browser brings the last back.
+  void ShowLine(const std::string& text);
+  // + and - step the zoom bar, as an arrow click on it does.
+  void StepZoom(bool in);
   // The view the plot shows, the zoom factor from the bar while no file set it.
   PlotView CurrentView() const;
   SurfaceSpan PlotSpan() const;
@@ -190,6 +218,9 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   QString export_folder_;  // where the last picture went
   QString export_filter_;  // the kind of picture chosen last
   std::set<std::string> written_;  // files this window wrote (absolute)
+  std::string state_status_;       // the last ShowStatus line
+  bool save_refused_ = false;      // the line shown is a refusal of the save box
+  QPointer<QWidget> return_focus_;  // focused before the browser opened
 
   QWidget* client_ = nullptr;
   QFrame* frame1_ = nullptr;
@@ -227,7 +258,7 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   QAction* mn_on_spline_ = nullptr;  // checkable: new points on the curve through the input
   QAction* mn_about_ = nullptr;
   QStatusBar* status_bar_ = nullptr;
-  QLabel* status_text_ = nullptr;
+  StatusLine* status_text_ = nullptr;
   FileBrowser* browser_ = nullptr;
   AboutWindow* about_ = nullptr;
 };

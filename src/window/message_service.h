@@ -22,10 +22,10 @@ class MessageService {
   virtual bool Ask(const std::string& text) = 0;
 };
 
-// The program's own message box: modal, one OK button (Yes and No for a
-// question), the application's
-// display name as its title, centred over `parent` (may be null). Show()
-// returns when the box is closed.
+// The program's own message box: a plain modal dialog (title and close
+// button only) with one OK button (Yes and No for a question), the
+// application's display name as its title, centred over `parent` (may be
+// null). Show() returns when the box is closed.
 class BoxMessageService : public MessageService {
  public:
   explicit BoxMessageService(QWidget* parent = nullptr) : parent_(parent) {}

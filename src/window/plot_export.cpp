@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <cmath>
 
+#include "engine/redistribute.h"
 #include "files/result_file_writer.h"
 #include "window/airfoil_plot.h"
 #include "window/painted_surface.h"
@@ -35,7 +36,8 @@ void PaintLabel(QPainter& painter, const PlotLabelLook& label, const QString& te
   painter.fillRect(label.rect, label.background);
   painter.setFont(label.font);
   painter.setPen(label.text);
-  painter.drawText(label.rect, static_cast<int>(label.alignment), text);
+  painter.drawText(label.rect, static_cast<int>(label.alignment),
+                   ShownTitle(text, QFontMetrics(label.font), label.rect.width()));
   painter.restore();
 }
 
@@ -53,6 +55,19 @@ QString TitleText(const std::string& title) {
     return QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size()));
   }
   return decoded;
+}
+
+QString ShownTitle(const QString& title, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(title) <= width) return title;
+  const QString suffix = QString::fromLatin1(kRedistributedSuffix.data(),
+                                             static_cast<qsizetype>(kRedistributedSuffix.size()));
+  if (title.endsWith(suffix)) {
+    const int room = width - metrics.horizontalAdvance(suffix);
+    const QString head = metrics.elidedText(title.chopped(suffix.size()), Qt::ElideRight, room);
+    // Too narrow for even "…" before the suffix: the end is cut like any text.
+    if (room > 0 && !head.isEmpty()) return head + suffix;
+  }
+  return metrics.elidedText(title, Qt::ElideRight, width);
 }
 
 void PaintPlot(QPainter& painter, const AirfoilWorkspace& ws, const PlotLook& look,

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -43,12 +44,17 @@ struct PlotLook {
 // UTF-8, else Latin-1.
 QString TitleText(const std::string& title);
 
+// `title` as a label `width` pixels wide shows it in `metrics`: whole when it
+// fits; else cut at a whole character and marked with "…", the cut made
+// before a closing " - redistributed", which stays readable.
+QString ShownTitle(const QString& title, const QFontMetrics& metrics, int width);
+
 // Draws Show_Airfoil(N, X, Y, NI, XI, YI) of `ws` with `painter`, whose
 // coordinates are taken as the surface's pixels from (0, 0) to look.size,
 // pens `pen_width` pixels wide (0: one device pixel); then, over the plot,
 // the two titles Show_Airfoil hands over, each as its label shows it: the
 // label's box filled with its background, the text in its font, colour and
-// alignment, cut at the box. Changes nothing in the workspace.
+// alignment, shortened as ShownTitle shortens it. Changes nothing in the workspace.
 void PaintPlot(QPainter& painter, const AirfoilWorkspace& ws, const PlotLook& look,
                double pen_width);
 

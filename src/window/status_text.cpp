@@ -1,5 +1,8 @@
 #include "window/status_text.h"
 
+#include <filesystem>
+
+#include "files/file_path.h"
 #include "files/number_text.h"
 
 namespace quilane {
@@ -36,7 +39,14 @@ std::string RunStatus(const RedistributeSettings& settings, const QualityReport&
 }
 
 std::string SaveStatus(const std::string& coordinate_file, const std::string& camber_file) {
-  return "Saved " + coordinate_file + " and " + camber_file;
+  const std::filesystem::path coordinates = PathFromUtf8(coordinate_file);
+  return "Saved " + Utf8FromPath(coordinates.filename()) + " and " +
+         Utf8FromPath(PathFromUtf8(camber_file).filename()) + " in " +
+         Utf8FromPath(coordinates.parent_path());
+}
+
+std::string KeptStatus(const std::string& existing_file) {
+  return "Nothing saved; " + existing_file + " is kept as it was";
 }
 
 std::string ExportStatus(const std::string& picture_file) {

@@ -26,9 +26,13 @@ std::string LoadStatus(const std::string& file_name, const LoadSummary& summary)
 // report's line, each after a semicolon.
 std::string RunStatus(const RedistributeSettings& settings, const QualityReport& report);
 
-// Both files a save wrote, named as they were written (folder included when
-// typed with one): "Saved NAME and CAMBER".
+// Both files a save wrote, given by their absolute paths, named with the
+// folder they went to: "Saved new.arf and Camber_new.arf in /home/me/wing".
 std::string SaveStatus(const std::string& coordinate_file, const std::string& camber_file);
+
+// A save given up to keep an existing file: "Nothing saved; NAME is kept as
+// it was".
+std::string KeptStatus(const std::string& existing_file);
 
 // The picture an export wrote: "Exported the plot to NAME".
 std::string ExportStatus(const std::string& picture_file);

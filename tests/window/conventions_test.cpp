@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -39,8 +40,11 @@ TEST_F(ConventionsTest, MenuKeys) {
        [&] { return Shown("Frame3") && !Shown("Frame4"); }},
       {"Ctrl+S opens the save box", Qt::CTRL | Qt::Key_S,
        [&] { return Shown("Frame3") && Shown("Frame4"); }},
+      {"+ zooms in one step", Qt::Key_Plus, [&] { return Control<QLineEdit>("Text_Scale")->text() == "1.4"; }},
+      {"- zooms out one step", Qt::Key_Minus, [&] { return Control<QLineEdit>("Text_Scale")->text() == "1.2"; }},
       {"Ctrl+Q closes the window", Qt::CTRL | Qt::Key_Q, [&] { return !form->isVisible(); }},
   };
+  OpenThroughFileList("section.arf");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     form->HideBrowser();
@@ -48,6 +52,16 @@ TEST_F(ConventionsTest, MenuKeys) {
     QTest::keyClick(form.get(), c.keys.key(), c.keys.keyboardModifiers());
     EXPECT_TRUE(c.done());
   }
+}
+
+// Controls, menu and dialogs read in one size: the largest at which every
+// caption fits its control.
+TEST_F(ConventionsTest, OneFontSizeEverywhere) {
+  const QFont controls = Control<QWidget>("Form_Quilane_Client")->font();
+  EXPECT_EQ(QFontInfo(form->menuBar()->font()).pixelSize(), QFontInfo(controls).pixelSize());
+  EXPECT_EQ(QFontInfo(QApplication::font("QMessageBox")).pixelSize(),
+            QFontInfo(controls).pixelSize());
+  EXPECT_GE(QFontInfo(controls).pixelSize(), kSmallestFontPixels);
 }
 
 TEST_F(ConventionsTest, TheZoomBoxIsReadOnlyAndLooksIt) {
@@ -80,13 +94,16 @@ TEST_F(ConventionsTest, LongTitlesEndInAnEllipsisWithTheWholeTitleAsTooltip) {
     form->ShowAirfoil(ws->N, ws->X, ws->Y, ws->NI, ws->XI, ws->YI);
     const QString whole = QString::fromStdString(c.title);
     for (QLabel* label : {label3, label4}) {
-      const QString full = label == label3 ? whole : whole + " - redistributed";
+      // The second title keeps its suffix readable: the two never read alike.
+      const QString suffix = label == label3 ? QString() : QString(" - redistributed");
+      const QString full = whole + suffix;
       const QString shown = label->text();
       EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
       if (c.cut) {
-        EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        const QString head = shown.chopped(suffix.size());
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026) + suffix)) << shown.toStdString();
         // Cut at a whole character of the title.
-        EXPECT_TRUE(full.startsWith(shown.chopped(1))) << shown.toStdString();
+        EXPECT_TRUE(whole.startsWith(head.chopped(1))) << shown.toStdString();
         EXPECT_EQ(label->toolTip(), full);
       } else {
         EXPECT_EQ(shown, full);
@@ -162,8 +179,9 @@ TEST(StatusTextTest, OneLinePerEvent) {
        "0.85 % of the chord off the contour near point 2; to place them on a spline through "
        "the input, choose Calculation > Place new points on a spline through the input; " +
            DescribeReport(far)},
-      {"save", SaveStatus("dir/x.arf", "Camber_dir/x.arf"),
-       "Saved dir/x.arf and Camber_dir/x.arf"},
+      {"save", SaveStatus("/home/me/x.arf", "/home/me/Camber_x.arf"),
+       "Saved x.arf and Camber_x.arf in /home/me"},
+      {"kept", KeptStatus("old.arf"), "Nothing saved; old.arf is kept as it was"},
       {"refusal of one line", RefusalStatus(Refusal(RefusalCode::kNoContour, "Open a file")),
        "Open a file"},
       {"refusal of several lines",

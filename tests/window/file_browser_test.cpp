@@ -103,6 +103,22 @@ TEST_F(FileBrowserTest, WalksWithTheMouse) {
   EXPECT_EQ(Names(files), QStringList({"inner.arf"}));
 }
 
+// Folders and files made, or a listed folder removed, after the lists were
+// read show up without walking away and back.
+TEST_F(FileBrowserTest, TheListsFollowTheDisk) {
+  ASSERT_TRUE(QDir(temp.path()).mkdir("made later"));
+  ASSERT_TRUE(WriteText(InTemp("later.arf"), "x"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Names(dir).contains("made later"); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Names(files).contains("later.arf"); }));
+
+  Activate(DirEntry(dir, InTemp("made later")));
+  ASSERT_EQ(dir->Path(), QDir::cleanPath(InTemp("made later")));
+  ASSERT_TRUE(QDir(InTemp("made later")).removeRecursively());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dir->Path() == Here(); }));
+  EXPECT_EQ(files->Path(), Here());
+  EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST_F(FileBrowserTest, AFolderThatCannotBeReadGivesAMessageAndTheListsStay) {
   QListWidgetItem* sub = DirEntry(dir, InTemp("sub"));
   ASSERT_TRUE(QDir(InTemp("sub")).removeRecursively());

@@ -2,6 +2,7 @@
 // import loads (as a choice in File1 loads a *.arf file), what a refused one
 // leaves alone, and the pictures an export writes.
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,8 +104,12 @@ TEST_F(ImportExportTest, ImportLoadsTheFileAsAChoiceInTheFileListWould) {
     EXPECT_EQ(Label("Label4"), "");
     EXPECT_TRUE(Control<QFrame>("Frame3")->isHidden());
     EXPECT_NE(Picture(), before);
-    // File1's selection no longer names the file read.
+    // File1's selection no longer names the file read; the save box
+    // proposes the file imported.
     EXPECT_EQ(Control<FileList>("File1")->FileName(), "");
+    form->SaveMenuClicked();
+    EXPECT_EQ(Control<QLineEdit>("Text_Save")->text(), QFileInfo(c.path).fileName());
+    form->HideBrowser();
   }
   EXPECT_EQ(Label("Label3"), "Test section 0012");
 }

@@ -2,6 +2,7 @@
 // before replacing a file, a message for an empty name, the written files in
 // the status bar), and the camber line that a file read clears.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <functional>
 
 #include "window/picture_airfoil.h"
+#include "window/status_text.h"
 #include "window_test_support.h"
 
 namespace quilane {
@@ -52,7 +54,13 @@ TEST_F(SaveBoxTest, KeysAndRefusalsOfTheSaveBox) {
     bool box_shown;
     std::vector<std::string> messages;
     const char* written;  // a file the action writes, or null
+    // Where the keyboard goes: back to the point count, focused before the
+    // box opened, or the name box, its text selected, to mend the name.
+    const char* focus = "Text_NI";
   };
+  const std::string folder_refused =
+      "The coordinate file \"../" + QDir(temp.path()).dirName().toStdString() +
+      "\" is an existing folder; type a file name, not a folder name.";
   const Case cases[] = {
       {"Escape hides the save box and the browser",
        [&] { TypeName("kept.arf"), PressInSaveBox(Qt::Key_Escape); }, false, false, {}, nullptr},
@@ -83,23 +91,50 @@ TEST_F(SaveBoxTest, KeysAndRefusalsOfTheSaveBox) {
          TypeName("");
          ClickSave();
        },
-       true, true, {kEmptyNameMessage}, nullptr},
+       true, true, {kEmptyNameMessage}, nullptr, "Text_Save"},
+      {"a name of blanks is no name either",
+       [&] {
+         TypeName("   ");
+         ClickSave();
+       },
+       true, true, {kEmptyNameMessage}, nullptr, "Text_Save"},
+      {"a folder is named as a folder, asking nothing",
+       [&] {
+         TypeName("../" + QDir(temp.path()).dirName());
+         ClickSave();
+       },
+       true, true, {folder_refused}, nullptr, "Text_Save"},
+      {"a folder that does not exist",
+       [&] {
+         TypeName("missing/x.arf");
+         ClickSave();
+       },
+       true, true, {"The coordinate file \"missing/x.arf\" cannot be written: the folder "
+                    "\"missing\" does not exist; choose an existing folder."},
+       nullptr, "Text_Save"},
       {"the input file's name keeps its message",
        [&] {
          TypeName(kSection);
          PressInSaveBox(Qt::Key_Enter);
        },
-       true, true, {"Use a different file name then the old one"}, nullptr},
+       true, true, {"Use a different file name then the old one"}, nullptr, "Text_Save"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     messages.texts.clear();
     form->HideBrowser();
+    Control<QWidget>("Text_NI")->setFocus();
     c.act();
     EXPECT_EQ(Shown("Frame3"), c.browser_shown);
     EXPECT_EQ(Shown("Frame4"), c.box_shown);
     EXPECT_EQ(messages.texts, c.messages);
     EXPECT_TRUE(messages.questions.empty());
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus);
+    if (c.box_shown) {
+      auto* box = Control<QLineEdit>("Text_Save");
+      EXPECT_EQ(box->selectedText(), box->text());
+    }
     if (c.written != nullptr) {
       EXPECT_EQ(CountLines(ReadText(InTemp(c.written))), 53);
       EXPECT_EQ(CountLines(ReadText(InTemp(QString("Camber_") + c.written))), 28);
@@ -146,6 +181,7 @@ TEST_F(SaveBoxTest, ReplacingAFileAsksFirstUnlessThisWindowWroteIt) {
               c.written || std::string(c.existing ? c.existing : "").rfind("Camber_", 0) == 0);
     if (c.existing != nullptr && !c.written) {
       EXPECT_EQ(ReadText(InTemp(c.existing)), "keep me\r\n");
+      EXPECT_EQ(form->StatusText().toStdString(), KeptStatus(c.existing));
     }
     // No keeps the box open with the name, ready for another one.
     EXPECT_EQ(Shown("Frame4"), !c.written);
@@ -176,7 +212,7 @@ TEST_F(SaveBoxTest, TheStatusBarTellsWhatEachEventDid) {
          TypeName("named.arf");
          ClickSave();
        },
-       "Saved named.arf and Camber_named.arf"},
+       "Saved named.arf and Camber_named.arf in " + QDir(temp.path()).absolutePath()},
       {"a refusal shows its first line",
        [&] {
          Control<QLineEdit>("Text_NI")->setText("1");
@@ -210,6 +246,13 @@ TEST_F(SaveBoxTest, TheStatusBarStartsWithAHint) {
   FormQuilane fresh(*fresh_ws, messages, dialogs);
   EXPECT_EQ(fresh.StatusText(),
             QStringLiteral("Open a coordinate file: File > Open, or File > Import .dat\u2026"));
+  // Saving with nothing read writes nothing and says what to do first.
+  messages.texts.clear();
+  fresh.SaveMenuClicked();
+  fresh.SaveClicked();
+  EXPECT_EQ(messages.texts, std::vector<std::string>(2, kOpenFileMessage));
+  EXPECT_TRUE(fresh.findChild<QFrame*>("Frame4")->isHidden());
+  EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).size(), 2);  // the two sections
 }
 
 // A camber file named after a section holds that section's camber line, or

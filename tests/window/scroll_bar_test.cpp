@@ -303,6 +303,23 @@ TEST_F(ViewBarWindowTest, TypingInTheScaleBoxChangesNothing) {
   EXPECT_EQ(Control<CommittedScrollBar>("HScroll_Olcek")->value(), 10);
 }
 
+// A bar with the keyboard's focus is framed in the highlight colour.
+TEST_F(ViewBarWindowTest, AFocusedBarShowsIt) {
+  auto* bar = Control<CommittedScrollBar>("HScroll_Olcek");
+  const QColor highlight = bar->palette().color(QPalette::Highlight);
+  auto highlighted = [&] {
+    const QImage image = bar->grab().toImage();
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) count += SameColour(image.pixel(x, 1), highlight);
+    return count;
+  };
+  Control<QWidget>("Text_NI")->setFocus();
+  const int without = highlighted();
+  bar->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(bar->hasFocus());
+  EXPECT_GT(highlighted(), without + bar->width() / 2);
+}
+
 TEST_F(ViewBarWindowTest, KeyboardMovesAFocusedBar) {
   auto* bar = Control<CommittedScrollBar>("HScroll_X0");
   bar->setFocus();
