@@ -41,8 +41,6 @@ for file in "$@"; do
   case "$file" in *.dat) cp "$file" "$session/$(basename "$file" .dat)-as-arf.arf" ;; esac
 done
 export HOME="$work/scratch/home" XDG_CONFIG_HOME="$work/scratch/home/.config"
-export XDG_RUNTIME_DIR="$work/scratch/home/run"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 # What lies outside the scratch folder within the program's reach: the files
 # given; right inside each folder above the scratch folder (where the file
