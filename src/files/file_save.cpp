@@ -14,6 +14,11 @@
 namespace quilane {
 namespace {
 
+// "The coordinate file "name"", as the messages about a file begin.
+std::string Named(const char* what, const std::string& name) {
+  return std::string("The ") + what + " \"" + name + "\"";
+}
+
 std::string ErrnoText(int error, const char* fallback) {
   return error != 0 ? std::generic_category().message(error) : std::string(fallback);
 }
@@ -81,7 +86,7 @@ SaveFileSystem& SystemSaveFileSystem() {
 }
 
 std::optional<Refusal> CheckFileName(const std::string& name, const char* what) {
-  const std::string named = std::string("The ") + what + " \"" + name + "\"";
+  const std::string named = Named(what, name);
   const auto refuse = [&name](RefusalCode code, const std::string& message) {
     return FileRefusal(code, name, 0, message);
   };
@@ -132,26 +137,21 @@ std::optional<Refusal> CheckFileName(const std::string& name, const char* what) 
 std::optional<Refusal> WriteTextFile(const std::string& name, const std::string& text,
                                      const char* what, SaveFileSystem& fs) {
   if (auto refused = CheckFileName(name, what)) return refused;
-  const std::string named = std::string("The ") + what + " \"" + name + "\"";
-  const auto refuse = [&name](RefusalCode code, const std::string& message) {
-    return FileRefusal(code, name, 0, message);
-  };
   const std::filesystem::path target = PathFromUtf8(name);
-  std::error_code error;
   const std::filesystem::path temporary = TemporaryBeside(target);
   auto fail = [&](const std::string& reason) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return refuse(RefusalCode::kWriteFailed,
-                  named + " could not be written (" + reason +
-                      "); the earlier file of that name, if any, is unchanged; choose another "
-                      "name or folder.");
+    return FileRefusal(RefusalCode::kWriteFailed, name, 0,
+                       Named(what, name) + " could not be written (" + reason +
+                           "); the earlier file of that name, if any, is unchanged; choose "
+                           "another name or folder.");
   };
   if (const std::string reason = fs.WriteNewFile(temporary, text); !reason.empty()) {
     return fail(reason);
   }
   // A replaced file keeps its permissions.
-  error.clear();
+  std::error_code error;
   const auto old_status = std::filesystem::status(target, error);
   if (!error && std::filesystem::exists(old_status)) {
     std::filesystem::permissions(temporary, old_status.permissions(), error);

@@ -16,6 +16,10 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
+const char* PointsFileKind(ResultFormat format) {
+  return format == ResultFormat::kSelig ? "Selig file" : "coordinate file";
+}
+
 // Characters that end the folder part of a typed name.
 #ifdef _WIN32
 constexpr const char* kFolderSeparators = "\\/:";
@@ -95,14 +99,6 @@ std::string PointsFileText(const ResultFiles& files) {
   const auto count = static_cast<std::size_t>(*files.points.count);
   return SeligFileText(files.title, files.points.x.first(count), files.points.y.first(count));
 }
-
-namespace {
-
-const char* PointsFileKind(ResultFormat format) {
-  return format == ResultFormat::kSelig ? "Selig file" : "coordinate file";
-}
-
-}  // namespace
 
 std::optional<Refusal> CheckResultFileNames(const ResultFiles& files) {
   if (auto refused = CheckFileName(files.points_path, PointsFileKind(files.format))) {

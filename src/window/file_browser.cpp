@@ -181,9 +181,9 @@ FileBrowser::FileBrowser(DriveList* drive, DirList* dir, FileList* files,
 }
 
 void FileBrowser::Watch(const QString& path) {
-  if (const QStringList watched = watcher_.directories(); !watched.isEmpty()) {
-    watcher_.removePaths(watched);
-  }
+  const QStringList watched = watcher_.directories();
+  if (watched == QStringList{path}) return;
+  if (!watched.isEmpty()) watcher_.removePaths(watched);
   watcher_.addPath(path);
 }
 

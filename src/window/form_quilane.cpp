@@ -470,6 +470,12 @@ void FormQuilane::HideBrowser() {
   if (save_refused_) ShowLine(state_status_);
 }
 
+bool FormQuilane::FileRead() {
+  if (ws_.FileLoaded) return true;
+  ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
+  return false;
+}
+
 void FormQuilane::RememberFocus() {
   QWidget* const focused = focusWidget();
   if (focused != nullptr && !frame3_->isAncestorOf(focused)) return_focus_ = focused;
@@ -488,10 +494,7 @@ void FormQuilane::CloseBrowser(bool file_read) {
 }
 
 void FormQuilane::SaveMenuClicked() {
-  if (!ws_.FileLoaded) {
-    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
-    return;
-  }
+  if (!FileRead()) return;
   RememberFocus();
   file1_->Refresh();
   frame3_->show();
@@ -608,10 +611,7 @@ void FormQuilane::RefuseSave(const Refusal& refusal) {
 }
 
 void FormQuilane::SaveClicked() {
-  if (!ws_.FileLoaded) {
-    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
-    return;
-  }
+  if (!FileRead()) return;
   const QString typed = text_save_->text();
   if (typed.trimmed().isEmpty()) {
     RefuseSave(Refusal(RefusalCode::kBadFileName, kEmptyNameMessage));
@@ -658,10 +658,7 @@ TypedSettings FormQuilane::CurrentSettings() const {
 }
 
 void FormQuilane::CalculateClicked() {
-  if (!ws_.FileLoaded) {
-    ShowRefusal(Refusal(RefusalCode::kNoContour, kOpenFileMessage));
-    return;
-  }
+  if (!FileRead()) return;
   const Expected<RedistributeSettings> settings = ReadSettings(CurrentSettings());
   if (!settings) {
     ShowRefusal(settings.error());

@@ -165,6 +165,8 @@ class FormQuilane : public QMainWindow, private PlotTitles {
   void ShowMessage(const std::string& text);
   // A refusal's message in the box; the status bar adds its way out.
   void ShowRefusal(const Refusal& refusal);
+  // Whether a file was read; if not, says kOpenFileMessage.
+  bool FileRead();
   // A refused save: ShowRefusal, then the name box to mend the name.
   void RefuseSave(const Refusal& refusal);
   void FocusSaveName();

@@ -46,6 +46,14 @@ calculate() {
   xdotool mousemove --window "$window" $(((3240 + 2760 + 2895 / 2) / 15)) \
     $((client_top + (120 + 240 + 375 / 2) / 15)) click 1
 }
+# Answers the message box or question that is up with the keys $1 ($2 names
+# it in a failure).
+answer_box() {
+  local box
+  box=$(window_named "^QuilaneConfMap$")
+  keys_to "$box" "$1"
+  wait_until 10 no_window_named "^QuilaneConfMap$" || fail "$2 stayed open"
+}
 count_lines() { wc -l <"$1" | tr -d ' '; }
 is_newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }
 
@@ -122,16 +130,13 @@ width_is_840 "after a run"
 keys_to "$window" ctrl+s
 type_to "$window" "existing.dat"
 keys_to "$window" Return
-question=$(window_named "^QuilaneConfMap$")
-keys_to "$question" Return
-wait_until 10 no_window_named "^QuilaneConfMap$" || fail "the question stayed open"
+answer_box Return "the question"
 [ "$(line existing.dat 1)" = "old file" ] || fail "No replaced existing.dat"
 [ ! -e Camber_existing.dat ] || fail "No still wrote Camber_existing.dat"
 
 #    The save box is still open with the name: Enter asks again, Yes replaces.
 keys_to "$window" Return
-question=$(window_named "^QuilaneConfMap$")
-keys_to "$question" alt+y
+answer_box alt+y "the question"
 wait_until 10 test -f "$work/Camber_existing.dat" || fail "Yes did not write the files"
 wait_until 10 is_newer "$work/existing.dat" "$sample" || fail "existing.dat was not replaced"
 [ "$(line existing.dat 1)" = "$title - redistributed" ] || fail "existing.dat title: $(line existing.dat 1)"
@@ -144,9 +149,7 @@ cmp -s Camber_new.arf Camber_existing.dat || fail "Camber_existing.dat differs f
 keys_to "$window" ctrl+s
 type_to "$window" "/nonexistent/x.arf"
 keys_to "$window" Return
-message=$(window_named "^QuilaneConfMap$")
-keys_to "$message" Return
-wait_until 10 no_window_named "^QuilaneConfMap$" || fail "the message stayed open"
+answer_box Return "the message"
 type_to "$window" "mended.arf"
 keys_to "$window" Return
 wait_until 10 test -f "$work/Camber_mended.arf" || fail "typing after a refused save missed the name box"
@@ -162,9 +165,7 @@ type_to "$dialog" "$refused"
 keys_to "$dialog" Return
 wait_until 10 no_window_named "^Import .dat$" || fail "the import dialog stayed open"
 calculate
-message=$(window_named "^QuilaneConfMap$")
-keys_to "$message" Return
-wait_until 10 no_window_named "^QuilaneConfMap$" || fail "the refusal stayed open"
+answer_box Return "the refusal"
 width_is_840 "after a refusal"
 
 # 8. Ctrl+Q ends the program within half a second (a second on the sanitizer
