@@ -50,14 +50,15 @@ calculate() {
 # it in a failure).
 answer_box() {
   local box
-  box=$(window_named "^QuilaneConfMap$")
+  box=$(timeout 20 xdotool search --sync --onlyvisible --name "^QuilaneConfMap$" | head -n 1) ||
+    fail "$2 did not appear"
   keys_to "$box" "$1"
   wait_until 10 no_window_named "^QuilaneConfMap$" || fail "$2 stayed open"
 }
 count_lines() { wc -l <"$1" | tr -d ' '; }
 is_newer() { [ -f "$1" ] && [ "$1" -nt "$2" ]; }
 
-cp "$sample" "$work/"
+cp "$sample" "$refused" "$work/"
 title=$(line "$sample" 1)
 printf 'old file\r\n' >"$work/existing.dat"
 touch -d '2000-01-01' "$work/existing.dat"
@@ -161,7 +162,10 @@ cmp -s new.arf mended.arf || fail "mended.arf differs from new.arf"
 keys_to "$window" alt+f
 keys_to "$window" i
 dialog=$(window_named "^Import .dat$")
-type_to "$dialog" "$refused"
+# The dialog starts in the listed folder: the name alone, then time for its
+# completer to settle before Enter.
+type_to "$dialog" "$(basename "$refused")"
+sleep 0.5
 keys_to "$dialog" Return
 wait_until 10 no_window_named "^Import .dat$" || fail "the import dialog stayed open"
 calculate
