@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs, with apt, whatever the build, the tests and the window need and
 # this machine lacks. Safe to run again: it only installs what is missing.
+# With "web", also emscripten (scripts/web.sh); with "browser", also Debian's
+# chromium for the page's tests.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  libfmt-dev libfast-float-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   locales
   python3 python3-numpy python3-dev pybind11-dev python3-pytest
@@ -13,6 +16,13 @@ packages=(
   dpkg-dev lintian desktop-file-utils man-db groff-base
   xvfb xauth xdotool x11-utils openbox
 )
+for extra in "$@"; do
+  case "$extra" in
+    web) packages+=(emscripten) ;;
+    browser) packages+=(chromium) ;;
+    *) echo "install-deps.sh: unknown part $extra" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,9 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/batch_output.h"
 #include "app/command_line.h"
 #include "app/naca_input.h"
 #include "base/expected.h"
+#include "base/float_chars.h"
 #include "engine/quality_report.h"
 #include "engine/redistribute.h"
 #include "files/coordinate_file.h"
@@ -34,10 +36,6 @@ constexpr std::string_view kProgram = "quilane-redistribute";
 constexpr std::string_view kMappingAction = "use --mapping";
 // And how it places new points on the curve through the input, for a warning.
 constexpr std::string_view kOnSplineAction = "use --on-spline";
-
-// Points of a section generated for --naca: cosine spaced, sharp trailing
-// edge, within the 250 knots of the piecewise cubic interpolation.
-constexpr int kNacaInputPoints = 201;
 
 constexpr std::string_view kUsage =
     "Usage: quilane-redistribute [options] INPUT\n"
@@ -110,7 +108,7 @@ struct CliOptions {
 std::optional<double> ParseTolerance(const std::string& text) {
   double value = 0.0;
   const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  const auto [ptr, error] = FromChars(text.data(), end, value);
   if (error != std::errc() || ptr != end || !std::isfinite(value) || value < 0.0) {
     return std::nullopt;
   }
@@ -318,10 +316,7 @@ Expected<LoadedInput> LoadInput(const CliInput& input) {
   if (!input.naca.empty()) {
     Expected<Section> generated = NacaInput(input.naca, kNacaInputPoints, TrailingEdge::kSharp);
     if (!generated) return std::move(generated.error());
-    std::string name = "naca";
-    for (const char c : generated->title) {
-      if (c >= '0' && c <= '9') name.push_back(c);
-    }
+    std::string name = GeneratedInputName(generated->title);
     return LoadedInput{std::move(*generated), std::string(), std::move(name), false};
   }
   Expected<LoadedFile> loaded = LoadCoordinateFile(InputPathOf(input.path));
@@ -330,25 +325,11 @@ Expected<LoadedInput> LoadInput(const CliInput& input) {
                      fs::path(input.path).filename().string(), loaded->summary.format != "arf"};
 }
 
-// The result file of an input in the output folder: a *.arf input keeps its
-// file name for arf results (as it always has); otherwise the name without
-// its extension followed by ".arf" or ".dat" for the format.
+// The result file of an input in the output folder (ResultFileName).
 std::string FolderOutput(const CliOptions& options, const CliInput& input, const std::string& name,
                          bool dat) {
-  fs::path file = name;
-  const bool keep_name = options.format == ResultFormat::kArf && input.naca.empty() && !dat;
-  if (!keep_name) {
-    file.replace_extension(options.format == ResultFormat::kSelig ? ".dat" : ".arf");
-  }
-  return (fs::path(options.output_dir) / file).string();
-}
-
-// The report line of an input on the error stream, and its warning.
-void PrintReport(const CliInput& input, const QualityReport& report, std::FILE* err) {
-  std::string text = LabelOf(input) + ": " + DescribeReport(report) + "\n";
-  const std::string warning = QualityWarning(report, kOnSplineAction);
-  if (!warning.empty()) text += LabelOf(input) + ": warning: " + warning + "\n";
-  std::fwrite(text.data(), 1, text.size(), err);
+  const bool arf_input = input.naca.empty() && !dat;
+  return (fs::path(options.output_dir) / ResultFileName(name, arf_input, options.format)).string();
 }
 
 // Redistributes the section with the command line's settings, read as the
@@ -362,7 +343,10 @@ Expected<RedistributeResult> Calculate(const CliOptions& options, const CliInput
   Expected<RedistributeResult> result = Redistribute(section, *settings);
   if (!result) return result;
   const QualityReport& report = result->report;
-  if (options.report) PrintReport(input, report, err);
+  if (options.report) {
+    const std::string lines = ReportLines(LabelOf(input), report, kOnSplineAction);
+    std::fwrite(lines.data(), 1, lines.size(), err);
+  }
   if (options.max_deviation && !(report.max_deviation <= *options.max_deviation)) {
     return PointRefusal(RefusalCode::kDeviationTooLarge, report.max_deviation_point,
                         "New point " + FormatWhole(report.max_deviation_point) + " lies " +

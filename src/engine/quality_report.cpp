@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/float_chars.h"
 #include "base/precondition.h"
 #include "engine/contour_spline.h"
 
@@ -132,7 +133,7 @@ PanelFigures PanelFiguresOf(std::span<const double> x, std::span<const double> y
 
 std::string Formatted(double value, std::chars_format format, int precision) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  const auto result = ToChars(buffer, buffer + sizeof buffer, value, format, precision);
   return std::string(buffer, result.ptr);
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/float_chars.h"
+
 namespace quilane {
 namespace {
 
@@ -86,8 +88,7 @@ double ConvertDecimal(std::string_view number) {
   const bool negative = number.front() == '-';
   if (number.front() == '+') number.remove_prefix(1);
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto [end, error] = FromChars(number.data(), number.data() + number.size(), value);
   (void)end;
   if (error == std::errc::result_out_of_range) {
     const double magnitude =
@@ -156,8 +157,8 @@ std::string FormatWhole(long long value) {
 
 std::string FormatFixed5(double value) {
   std::array<char, kNumberBuffer> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, 5);
+  const auto result =
+      ToChars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 5);
   std::string text = Chars(buffer.data(), result.ptr);
   if (text == "-0.00000") text.erase(0, 1);
   return text;
@@ -165,8 +166,8 @@ std::string FormatFixed5(double value) {
 
 std::string FormatFixed(double value, int decimals) {
   std::array<char, kNumberBuffer> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed, decimals);
+  const auto result = ToChars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, decimals);
   std::string text = Chars(buffer.data(), result.ptr);
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
     text.erase(0, 1);
@@ -177,8 +178,8 @@ std::string FormatFixed(double value, int decimals) {
 std::string FormatShortest(double value) {
   if (value == 0.0) return "0";  // also -0
   std::array<char, kNumberBuffer> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::fixed);
+  const auto result =
+      ToChars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
   return Chars(buffer.data(), result.ptr);
 }
 
@@ -186,12 +187,12 @@ std::string FormatMessageNumber(double value) {
   if (value == 0.0) return "0";
   std::array<char, kNumberBuffer> buffer;
   if (!std::isfinite(value)) {
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto result = ToChars(buffer.data(), buffer.data() + buffer.size(), value);
     return Chars(buffer.data(), result.ptr);
   }
   // Round to 15 significant digits: "-d.dddddddddddddde-02".
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::scientific, 14);
+  const auto result = ToChars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::scientific, 14);
   const std::string_view scientific(buffer.data(), result.ptr - buffer.data());
   const std::size_t e = scientific.find('e');
   std::string digits;

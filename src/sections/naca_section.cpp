@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/float_chars.h"
+
 namespace quilane {
 
 namespace {
@@ -47,7 +49,7 @@ std::string WholeText(int value) {
 std::string NumberText(double value, int digits) {
   char text[32];
   return std::string(
-      text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits).ptr);
+      text, ToChars(text, text + sizeof text, value, std::chars_format::general, digits).ptr);
 }
 
 // a and b with the fewest significant digits (3 at least) that tell them apart.
