@@ -19,6 +19,9 @@ namespace {
 constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
 // A trailing edge open by more than this, in chord units, is blunt.
 constexpr double kBluntTrailingEdgeGap = 0.001;
+// Distances equal to this relative difference are equal for naming the point
+// farthest off.
+constexpr double kTieTolerance = 1e-9;
 // Pieces per block of the two-level search.
 constexpr std::size_t kBlockSize = 16;
 
@@ -41,8 +44,10 @@ struct Box {
     Add(other.x_high, other.y_high);
   }
   double SquaredDistance(double px, double py) const {
-    const double dx = std::max({x_low - px, 0.0, px - x_high});
-    const double dy = std::max({y_low - py, 0.0, py - y_high});
+    // Two-argument std::max: the list form is not inlined by every compiler
+    // (the web build's), and this runs for every box of every new point.
+    const double dx = std::max(std::max(x_low - px, px - x_high), 0.0);
+    const double dy = std::max(std::max(y_low - py, py - y_high), 0.0);
     return dx * dx + dy * dy;
   }
 };
@@ -173,11 +178,15 @@ QualityReport MeasureInRange(std::span<const double> input_x, std::span<const do
     double d = DistanceToCurve(curve, new_x[j], new_y[j], hint);
     if (!std::isfinite(d)) d = DistanceToNearestPoint(input_x, input_y, new_x[j], new_y[j]);
     sum += d;
-    if (report.max_deviation_point == 0 || d > report.max_deviation) {
-      report.max_deviation = d;
+    // A later point is named only when it lies farther off by more than the
+    // rounding of the arithmetic: the two points of a pair on a symmetric
+    // section lie equally far off, and the first is named whatever the last
+    // bits of the platform's sine or cosine say.
+    if (report.max_deviation_point == 0 || d > report.max_deviation * (1.0 + kTieTolerance)) {
       report.max_deviation_point = static_cast<int>(j) + 1;
       report.max_deviation_x = new_x[j];
     }
+    report.max_deviation = std::max(report.max_deviation, d);
   }
   report.mean_deviation = sum / static_cast<double>(new_x.size());
   return report;

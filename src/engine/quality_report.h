@@ -41,7 +41,10 @@ struct QualityReport {
   // Distances of the new points from the input contour, in chord units (the
   // normalised frame of the input points).
   double max_deviation = 0.0;
-  int max_deviation_point = 0;  // the new point farthest off, 1-based
+  // The new point farthest off, 1-based: the first of those within a relative
+  // 1e-9 of the largest distance, so that a symmetric pair is named alike on
+  // every platform.
+  int max_deviation_point = 0;
   double mean_deviation = 0.0;
   // x (normalised) of that new point, and whether the trailing edge of the
   // input is open by more than 0.1 % of the chord: the usual reason why

@@ -81,6 +81,22 @@ TEST(QualityReport, KnownOffsetsFromASmoothContourAreMeasured) {
   }
 }
 
+// Of points equally far off to rounding, the first is named; a point
+// farther off by more than rounding is named however late it comes.
+TEST(QualityReport, TheFirstOfEquallyDistantPointsIsNamed) {
+  const Points line{{0.0, 0.5, 1.0}, {0.0, 0.0, 0.0}};
+  const struct {
+    const char* name;
+    double second_offset;
+    int named;
+  } cases[] = {{"equal to rounding", 1e-3 * (1 + 1e-12), 1}, {"farther off", 1.001e-3, 2}};
+  for (const auto& c : cases) {
+    const QualityReport report = Measure(line, Points{{0.2, 0.8}, {1e-3, c.second_offset}});
+    EXPECT_EQ(report.max_deviation_point, c.named) << c.name;
+    EXPECT_DOUBLE_EQ(report.max_deviation, c.second_offset) << c.name;
+  }
+}
+
 TEST(QualityReport, PointsOnTheContourLieOnIt) {
   const Points input = Ellipse(0.02, 2 * kPi - 0.02, 61, [](double) { return 0.0; });
   const QualityReport same = Measure(input, input);
