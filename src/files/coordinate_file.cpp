@@ -77,21 +77,10 @@ Expected<LoadedFile> LoadAs(const std::string& path, const CoordinateFormatRow& 
   return LoadedFile{path, std::move(*section), std::move(summary)};
 }
 
-}  // namespace
-
-std::string DetectCoordinateFormat(const std::string& path) {
-  OpenedText text;
-  if (text.Open(path)) return kFormats[std::size(kFormats) - 1].name;
-  return DetectRow(text.source()).name;
-}
-
-Expected<LoadedFile> LoadCoordinateFile(const std::string& path) {
-  // The file is opened once: its format is told from the start of its text,
-  // and the reader (and, if it refuses, another) reads the same text again,
-  // from memory while it fits in one chunk.
-  OpenedText text;
-  if (auto refused = text.Open(path)) return *std::move(refused);
-  TextSource& source = text.source();
+// The text of the file `path` told by its content and read: its format is
+// told from the start of the text, and the reader (and, if it refuses,
+// another) reads the same text again, from memory while it fits in one chunk.
+Expected<LoadedFile> LoadText(const std::string& path, TextSource& source) {
   const CoordinateFormatRow& detected = DetectRow(source);
   Expected<LoadedFile> loaded = LoadAs(path, detected, source);
   // Each other reader once (rows may share one), for a file its row's test
@@ -106,6 +95,26 @@ Expected<LoadedFile> LoadCoordinateFile(const std::string& path) {
     if (Expected<LoadedFile> again = LoadAs(path, other, source)) loaded = std::move(again);
   }
   return loaded;
+}
+
+}  // namespace
+
+std::string DetectCoordinateFormat(const std::string& path) {
+  OpenedText text;
+  if (text.Open(path)) return kFormats[std::size(kFormats) - 1].name;
+  return DetectRow(text.source()).name;
+}
+
+Expected<LoadedFile> LoadCoordinateFile(const std::string& path) {
+  OpenedText text;  // the file is opened once
+  if (auto refused = text.Open(path)) return *std::move(refused);
+  return LoadText(path, text.source());
+}
+
+Expected<LoadedFile> LoadCoordinateText(const std::string& name, std::string bytes) {
+  OpenedText text;
+  text.Hold(std::move(bytes));
+  return LoadText(name, text.source());
 }
 
 Expected<LoadedFile> LoadArfFile(const std::string& path) {

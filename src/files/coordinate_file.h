@@ -52,6 +52,11 @@ std::string DetectCoordinateFormat(const std::string& path);
 // is returned, so that it speaks of that format.
 Expected<LoadedFile> LoadCoordinateFile(const std::string& path);
 
+// Loads `bytes`, the whole content of a file named `name` handed over rather
+// than read from disk (the web page is given files, not paths), exactly as
+// LoadCoordinateFile loads a file of that name holding them; refusals name it.
+Expected<LoadedFile> LoadCoordinateText(const std::string& name, std::string bytes);
+
 // Loads `path` with the *.arf reader alone, as the window's file list does
 // with the files it lists.
 Expected<LoadedFile> LoadArfFile(const std::string& path);

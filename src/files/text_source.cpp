@@ -173,6 +173,11 @@ std::optional<Refusal> OpenedText::Open(const std::string& path_text) {
   return refused;
 }
 
+void OpenedText::Hold(std::string bytes) {
+  held_.str(std::move(bytes));
+  source_ = std::make_unique<TextSource>(held_);
+}
+
 std::optional<Refusal> SourceFault(const TextSource& source, const std::string& path) {
   if (source.nul_found()) {
     return RefuseFile(RefusalCode::kNotPlainText, path, source.line(),

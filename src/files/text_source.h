@@ -8,8 +8,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <istream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "base/refusal.h"
@@ -35,7 +37,7 @@ class TextSource {
  public:
   static constexpr int kEnd = -1;
 
-  explicit TextSource(std::ifstream& in) : in_(in) { Fill(); }
+  explicit TextSource(std::istream& in) : in_(in) { Fill(); }
 
   // Looks at the start of the file: skips a UTF-8 byte-order mark; returns
   // false for a UTF-16 byte-order mark (the text is then not read).
@@ -78,7 +80,7 @@ class TextSource {
   void Fill();
   int RawPeek();
 
-  std::ifstream& in_;
+  std::istream& in_;
   // The state after the first chunk was read, for Rewind; `reread_needed_`
   // once a later read brought more bytes or failed.
   int reads_ = 0;
@@ -103,10 +105,14 @@ class OpenedText {
  public:
   // OpenCoordinateFile on `path_text` and a source at the start of its text.
   std::optional<Refusal> Open(const std::string& path_text);
+  // A source on `bytes`, the whole text of a file handed over rather than
+  // opened (the web page's); the source reads them as it reads a file.
+  void Hold(std::string bytes);
   TextSource& source() { return *source_; }
 
  private:
   std::ifstream in_;
+  std::istringstream held_;
   std::unique_ptr<TextSource> source_;
 };
 

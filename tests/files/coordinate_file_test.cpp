@@ -28,7 +28,7 @@ using CoordinateFileTest = testing::ScratchFileTest;
 // The kind is told from the content, and the file loads as the reader of its
 // kind reads it, or as another when that one refuses it. The file is opened
 // once; when telling its kind reads past the first chunk, the reader still
-// gets the whole text from its start.
+// gets the whole text from its start. Bytes handed over load as the file does.
 TEST_F(CoordinateFileTest, TellsTheKindOfFileFromItsContent) {
   const std::string blank_lines(70000, '\n');
   std::string comments;
@@ -70,6 +70,12 @@ TEST_F(CoordinateFileTest, TellsTheKindOfFileFromItsContent) {
     EXPECT_EQ(loaded->section.title, "Diamond");
     EXPECT_EQ(loaded->section.contour.x, kDiamond.x);
     EXPECT_EQ(loaded->section.contour.y, kDiamond.y);
+    // The same bytes handed over rather than read from the disk load alike.
+    const Expected<LoadedFile> held = LoadCoordinateText(path, c.bytes);
+    ASSERT_TRUE(held) << held.error().message;
+    EXPECT_EQ(held->summary.format, c.loaded);
+    EXPECT_EQ(held->section.contour.x, kDiamond.x);
+    EXPECT_EQ(held->section.contour.y, kDiamond.y);
   }
 }
 
