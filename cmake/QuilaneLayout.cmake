@@ -123,7 +123,8 @@ function(quilane_check_layout)
   endif()
   # No include climbs out of its folder's root ("../").
   file(GLOB_RECURSE sources ${PROJECT_SOURCE_DIR}/src/*.h ${PROJECT_SOURCE_DIR}/src/*.cpp
-       ${PROJECT_SOURCE_DIR}/tools/*.h ${PROJECT_SOURCE_DIR}/tools/*.cpp)
+       ${PROJECT_SOURCE_DIR}/tools/*.h ${PROJECT_SOURCE_DIR}/tools/*.cpp
+       ${PROJECT_SOURCE_DIR}/web/*.h ${PROJECT_SOURCE_DIR}/web/*.cpp)
   foreach(source IN LISTS sources)
     file(STRINGS ${source} climbing REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]*\\.\\./")
     if(climbing)
