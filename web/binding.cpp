@@ -171,11 +171,18 @@ val Calculate(const val& input, const val& settings) {
   return answer;
 }
 
+// earlierResultMessage(name): the refusal of a file of a run of many whose
+// result `name` would replace an earlier file's, as the tool words it.
+std::string EarlierResultMessage(const std::string& name) {
+  return EarlierResultRefusal(name).message;
+}
+
 }  // namespace
 }  // namespace quilane::web
 
 EMSCRIPTEN_BINDINGS(quilane) {
   emscripten::function("describe", &quilane::web::Describe);
+  emscripten::function("earlierResultMessage", &quilane::web::EarlierResultMessage);
   emscripten::function("calculate", &quilane::web::Calculate);
   emscripten::constant("version", std::string(QUILANE_VERSION));
 }

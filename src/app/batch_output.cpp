@@ -20,6 +20,13 @@ std::string ResultFileName(const std::string& name, bool arf_input, ResultFormat
   return file.string();
 }
 
+Refusal EarlierResultRefusal(const std::string& target) {
+  return FileRefusal(RefusalCode::kReplacesResult, target, 0,
+                     "The output \"" + target +
+                         "\" already holds the result of an earlier input of this run; give "
+                         "inputs of the same name separate runs or folders.");
+}
+
 std::string ReportLines(const std::string& label, const QualityReport& report,
                         std::string_view on_spline_action) {
   std::string text = label + ": " + DescribeReport(report) + "\n";

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/refusal.h"
 #include "engine/quality_report.h"
 #include "files/result_file_writer.h"
 
@@ -28,6 +29,10 @@ std::string GeneratedInputName(const std::string& title);
 // ".dat" for the format ("e387.dat" -> "e387.arf", "naca2412" ->
 // "naca2412.dat"). The camber file beside it is CamberOutputName's.
 std::string ResultFileName(const std::string& name, bool arf_input, ResultFormat format);
+
+// The refusal of an input of a run whose result file `target` would replace
+// the result of an earlier input of the same run (kReplacesResult).
+Refusal EarlierResultRefusal(const std::string& target);
 
 // The report of the input called `label`, as --report prints it: "LABEL:
 // <DescribeReport>\n", followed by "LABEL: warning: <QualityWarning>\n" when

@@ -394,11 +394,7 @@ std::optional<std::pair<std::string, std::string>> RedistributeOne(
   for (const auto& [target, exists] : {std::pair(&files.points_path, points_exist),
                                        std::pair(&files.camber_path, camber_exists)}) {
     if (written_before.Holds(*target, exists)) {
-      PrintRefusal(err,
-                   FileRefusal(RefusalCode::kReplacesResult, *target, 0,
-                               "The output \"" + *target +
-                                   "\" already holds the result of an earlier input of this "
-                                   "run; give inputs of the same name separate runs or folders."));
+      PrintRefusal(err, EarlierResultRefusal(*target));
       return std::nullopt;
     }
   }

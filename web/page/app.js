@@ -197,7 +197,13 @@ document.addEventListener('drop', (e) => {
 
 // The zip is made when asked for, so that a run does not wait for it.
 $('download-zip').addEventListener('click', async () => {
-  if (run) save('quilane-results.zip', new Blob([await zipOf(run.names, run.answers)], { type: 'application/zip' }));
+  if (!run) return;
+  try {
+    const zip = await zipOf(run.names, run.answers);
+    save('quilane-results.zip', new Blob([zip], { type: 'application/zip' }));
+  } catch (error) {
+    say(`The zip could not be made (${error}); reload the page and try again.`, true);
+  }
 });
 $('reset-view').addEventListener('click', () => plot.reset());
 const plotName = () => `${(shown?.resultName ?? shown?.label ?? 'airfoil')
@@ -214,6 +220,9 @@ Promise.resolve().then(() => createQuilane()).then((loaded) => {
   $('version').textContent = core.version;
   $('calculate').disabled = false;
   document.body.dataset.ready = '1';
+  // The zip library is fetched once the page is ready, so that it does not
+  // delay the start and a zip can still be made after the network is gone.
+  import('./vendor/fflate.js').catch(() => {});
   if (input) load();
   else say('Open a coordinate file or type a NACA code, then press Calculate.');
 }, (error) => say(`The calculation core could not be loaded (${error}); reload the page.`, true));

@@ -42,8 +42,7 @@ export async function* calculateAll(core, files, settings) {
       const { label, summary, title, input } = answer;
       yield {
         ok: false, label, summary, title, input,
-        message: `The output "${clash}" already holds the result of an earlier input of this run; `
-          + 'give inputs of the same name separate runs or folders.',
+        message: core.earlierResultMessage(clash),
       };
       continue;
     }
