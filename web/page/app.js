@@ -3,7 +3,7 @@
 // table of a run of many files. The page computes nothing itself; the core
 // (quilane.js, loaded before this module) reads, calculates and refuses.
 import { Plot } from './plot.js';
-import { asInput, calculateAll, fillRow, waitingRows, zipOf } from './batch.js';
+import { ask, asInput, calculateAll, fillRow, waitingRows, zipOf } from './batch.js';
 
 const $ = (id) => document.getElementById(id);
 const plot = new Plot($('plot'));
@@ -107,7 +107,7 @@ async function load() {
   }
   const read = ++reads;
   const given = input.naca ? { naca: input.naca } : await asInput(input.files[0]);
-  if (read === reads) show(core.describe(given));
+  if (read === reads) show(ask(core, 'describe', given));
 }
 
 function chooseFiles(files) {
@@ -154,9 +154,15 @@ async function calculate() {
       await calculateMany(input.files);
     } else {
       ++reads;
-      show(core.calculate(input.naca ? { naca: input.naca } : await asInput(input.files[0]),
-        settings()));
+      const given = input.naca ? { naca: input.naca } : await asInput(input.files[0]);
+      show(ask(core, 'calculate', given, settings()));
     }
+  } catch (error) {
+    // The core refuses with values; an exception means it stopped (out of
+    // memory, say), and it is not used again until the page is reloaded.
+    core = null;
+    $('calculate').disabled = true;
+    say(`The calculation stopped unexpectedly (${error}); reload the page to go on.`, true);
   } finally {
     $('controls').disabled = false;
     delete document.body.dataset.busy;

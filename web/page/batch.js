@@ -8,9 +8,22 @@
 // calculation of a file.
 const SLICE_MS = 50;
 
-// A chosen file as the core takes it.
+// A chosen file as the core takes it, or the browser's refusal to read it
+// (a folder dropped, a file removed since it was chosen).
 export async function asInput(file) {
-  return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) };
+  try {
+    return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) };
+  } catch (error) {
+    return { name: file.name, unread: `The file "${file.name}" could not be read (${error.message}); `
+      + 'choose a file, not a folder, that is still there.' };
+  }
+}
+
+// The core's describe or calculate answer for an input, or the refusal of a
+// file the browser could not read.
+export function ask(core, what, input, settings) {
+  if (input.unread) return { ok: false, label: input.name, message: input.unread };
+  return what === 'describe' ? core.describe(input) : core.calculate(input, settings);
 }
 
 // A new task of the event loop, queued at once: a timer's would wait for its
@@ -36,7 +49,7 @@ export async function* calculateAll(core, files, settings) {
       await nextTask();
       sliceStart = performance.now();
     }
-    const answer = core.calculate(await pending, settings);
+    const answer = ask(core, 'calculate', await pending, settings);
     const clash = answer.ok && [answer.resultName, answer.camberName].find((n) => taken.has(n));
     if (clash) {
       const { label, summary, title, input } = answer;
