@@ -12,7 +12,7 @@ site=""
 for arg in "$@"; do
   case "$arg" in
     --serve) serve=1 ;;
-    -h|--help) sed -n '2,8p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,7p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "web.sh: unknown option $arg" >&2; exit 2 ;;
     *) site="$arg" ;;
   esac
