@@ -2,7 +2,7 @@
 // something they need is missing, the core loaded in node, and the
 // command-line tool run over a folder of inputs.
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -47,7 +47,13 @@ export async function loadCore() {
   return createQuilane({ wasmBinary: readFileSync(join(env.site, 'quilane.wasm')) });
 }
 
-export const tempDir = (tag) => mkdtempSync(join(tmpdir(), `quilane-web-${tag}-`));
+// A scratch folder, removed when the test ends.
+const scratch = [];
+process.on('exit', () => scratch.forEach((dir) => rmSync(dir, { recursive: true, force: true })));
+export function tempDir(tag) {
+  scratch.push(mkdtempSync(join(tmpdir(), `quilane-web-${tag}-`)));
+  return scratch.at(-1);
+}
 
 export const filesIn = (dir) =>
   readdirSync(dir, { withFileTypes: true }).filter((e) => e.isFile()).map((e) => e.name).sort();
