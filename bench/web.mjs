@@ -17,11 +17,12 @@
 // - the bytes of the site's JS and wasm, gzipped.
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
-import { extname, join, resolve } from 'node:path';
+import { join, resolve } from 'node:path';
 import { gzipSync } from 'node:zlib';
+
+import { launchChromium, serveSite } from '../tests/web/site_server.mjs';
 
 const top = resolve(new URL('..', import.meta.url).pathname);
 const site = resolve(process.argv[2] ?? join(top, 'build-web/site'));
@@ -67,24 +68,9 @@ for (const [name, settings] of [
 }
 
 // The page: start and many files.
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
-const server = createServer((request, response) => {
-  const path = new URL(request.url, 'http://site').pathname;
-  const file = join(site, path.endsWith('/') ? `${path}index.html` : path);
-  try {
-    response.writeHead(200, { 'Content-Type': types[extname(file)] ?? 'application/octet-stream',
-                              'Cache-Control': 'max-age=3600' }).end(readFileSync(file));
-  } catch {
-    response.writeHead(404).end();
-  }
-});
-await new Promise((done) => server.listen(0, '127.0.0.1', done));
-const url = `http://127.0.0.1:${server.address().port}/`;
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const server = await serveSite(site);
+const url = server.url;
+const browser = await launchChromium(chromium);
 const context = await browser.newContext();
 const page = await context.newPage();
 await page.goto(url);

@@ -5,40 +5,21 @@
 // A failing test leaves a screenshot in QUILANE_WEB_FAILURES.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdirSync, readFileSync, statSync } from 'node:fs';
-import { createServer } from 'node:http';
-import { extname, join, normalize } from 'node:path';
+import { existsSync, mkdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import test from 'node:test';
 
+import { CHROMIUM, launchChromium, serveSite } from './site_server.mjs';
 import { env, filesIn, requireSite, runTool, skip, tempDir, webPackage } from './web_test_support.mjs';
 
 requireSite();
-const CHROMIUM = '/usr/bin/chromium';
 if (!existsSync(CHROMIUM)) skip(`${CHROMIUM} missing; scripts/install-deps.sh browser installs it`);
 const { chromium } = webPackage('playwright-core');
 const { unzipSync } = webPackage('fflate');
 
-// The site from loopback, as any static host serves it.
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-                '.wasm': 'application/wasm', '.png': 'image/png', '.svg': 'image/svg+xml' };
-const server = createServer((request, response) => {
-  const path = decodeURIComponent(new URL(request.url, 'http://site').pathname);
-  const file = join(env.site, normalize(path.endsWith('/') ? `${path}index.html` : path));
-  if (!file.startsWith(env.site) || !existsSync(file) || !statSync(file).isFile()) {
-    response.writeHead(404).end();
-    return;
-  }
-  const type = TYPES[extname(file)] ?? 'application/octet-stream';
-  response.writeHead(200, { 'Content-Type': type }).end(readFileSync(file));
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const site = `http://127.0.0.1:${server.address().port}/`;
-
-const browser = await chromium.launch({
-  executablePath: CHROMIUM,
-  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const server = await serveSite(env.site);
+const site = server.url;
+const browser = await launchChromium(chromium);
 test.after(async () => {
   await browser.close();
   server.close();
