@@ -10,9 +10,10 @@ namespace quilane {
 
 namespace {
 
-// The cubics of the last PwCubicCoefficients without a table; kept between
-// calls.
-PwCubicTable coefficient_table{};
+// The cubics of the last PwCubicCoefficients without a table, one table per
+// thread (calculations run side by side in the Python module's threads);
+// kept between calls.
+thread_local PwCubicTable coefficient_table{};
 
 }  // namespace
 

@@ -33,8 +33,8 @@ using PwCubicTable = std::array<std::array<double, 5>, kPointCapacity>;
 // they held. Needs 2 <= N <= 1000 and U strictly increasing.
 void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V, PwCubicTable& table);
 
-// The same into the module's own table, which lives as long as the program
-// and is read by PwCubicEvaluate without a table argument.
+// The same into the module's own table, one per thread, which lives as long
+// as the thread and is read by PwCubicEvaluate without a table argument.
 void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V);
 
 // For each station i = 1..NI: takes the first interval j = 1..N-1 in which

@@ -79,7 +79,8 @@ struct RedistributeResult {
 // station no interval takes ("xI(i) = ... is not in the given interpolation
 // range"), new or camber points that are not finite numbers. Along the
 // chord, a station out of range, an x outside the chord and abscissae that
-// do not rise have conformal mapping as their way out. Re-entrant per thread.
+// do not rise have conformal mapping as their way out. Threads may call it
+// at once: each keeps working tables of its own.
 Expected<RedistributeResult> Redistribute(const Section& section,
                                           const RedistributeSettings& settings);
 

@@ -36,7 +36,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
       break;
     }
   }
-  static std::mt19937_64 generator{std::random_device{}()};
+  thread_local std::mt19937_64 generator{std::random_device{}()};
   std::filesystem::path candidate;
   std::error_code error;
   do {

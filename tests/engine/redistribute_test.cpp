@@ -109,6 +109,30 @@ TEST(Redistribute, ARunAfterAnotherEqualsAFreshRun) {
   }
 }
 
+// Runs on two threads at once, each on its own section, give the serial
+// answers: nothing of a run is shared between threads.
+TEST(Redistribute, RunsOnSeveralThreadsAtOnceEqualSerialRuns) {
+  const Section sections[] = {test::SectionOf(test::NacaContour(0.04, 0.4, 0.12, 60)),
+                              test::SectionOf(test::NacaContour(0.02, 0.3, 0.18, 45))};
+  for (const Way& way : kEveryWay) {
+    SCOPED_TRACE(way.name);
+    std::vector<std::vector<double>> serial;
+    for (const Section& section : sections) serial.push_back(RunWay(section, 81, way)->y);
+    int differing[2] = {0, 0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 2; ++t) {
+      threads.emplace_back([&, t] {
+        for (int run = 0; run < 150; ++run) {
+          const auto result = RunWay(sections[t], 81, way);
+          if (!result.has_value() || result->y != serial[t]) ++differing[t];
+        }
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(differing[0] + differing[1], 0);
+  }
+}
+
 // Along the chord the new points are the cosine stations and the values the
 // interpolation gives there.
 TEST(Redistribute, AlongTheChordTheNewYAreTheInterpolatedValues) {
