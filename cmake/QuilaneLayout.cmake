@@ -37,7 +37,7 @@ endfunction()
 # NACA generator) and the command line of app stand on base alone.
 set(QUILANE_LAYOUT_LIBRARIES
   quilane_base quilane_workspace quilane_files quilane_engine quilane_sections quilane_window
-  quilane_command_line quilane_batch quilane)
+  quilane_command_line quilane_batch quilane_core)
 set(QUILANE_MAY_LINK_quilane_base "")
 set(QUILANE_MAY_LINK_quilane_workspace quilane_base)
 set(QUILANE_MAY_LINK_quilane_files quilane_base)
@@ -46,7 +46,7 @@ set(QUILANE_MAY_LINK_quilane_sections quilane_base)
 set(QUILANE_MAY_LINK_quilane_window quilane_base quilane_workspace quilane_files quilane_engine)
 set(QUILANE_MAY_LINK_quilane_command_line quilane_base)
 set(QUILANE_MAY_LINK_quilane_batch quilane_base quilane_files quilane_engine quilane_sections)
-set(QUILANE_MAY_LINK_quilane quilane_base quilane_files quilane_engine quilane_sections
+set(QUILANE_MAY_LINK_quilane_core quilane_base quilane_files quilane_engine quilane_sections
   quilane_batch)
 
 # The quilane_ targets that `target` links, directly or through its interface.

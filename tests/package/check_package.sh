@@ -98,20 +98,26 @@ else
   fault "quilane-naca failed"
 fi
 "$bin/quilane-naca" --version | grep -q "^quilane-naca [0-9]" || fault "quilane-naca --version"
-# The Python module, where the build made one, imports from the package and
-# gives the command-line tool's numbers.
-module=$(find "$root/usr/lib" -name 'quilane.cpython-*.so' 2>/dev/null | head -n 1)
+# The Python package, where the build made one, imports from the package with
+# its type stubs and gives the command-line tool's numbers.
+module=$(find "$root/usr/lib" -path '*/quilane/_core.cpython-*.so' 2>/dev/null | head -n 1)
 if [ -n "$module" ]; then
-  case "$module" in
-    "$root"/usr/lib/python3/dist-packages/*) ;;
-    *) fault "the Python module is at ${module#"$root"}, not in /usr/lib/python3/dist-packages" ;;
+  package=$(dirname "$module")
+  case "$package" in
+    "$root"/usr/lib/python3/dist-packages/quilane) ;;
+    *) fault "the Python package is at ${package#"$root"}, not in /usr/lib/python3/dist-packages" ;;
   esac
-  PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c "
+  for file in __init__.py __init__.pyi _core.pyi py.typed _plot.py; do
+    [ -f "$package/$file" ] || fault "the Python package lacks $file"
+  done
+  PYTHONPATH="$(dirname "$package")" PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -c "
 import sys, quilane
 result = quilane.redistribute(quilane.load(sys.argv[1]), n=101, mapping=True, method='pwcubic')
 result_text = result.text('arf')
 sys.exit(0 if result_text == open(sys.argv[2], 'rb').read() else 1)
 " "$samples/naca2412.arf" out.arf || fault "the packaged Python module does not give the tool's result"
+elif [ -n "$(find "$root/usr/lib" -name '*.so' -path '*python*' 2>/dev/null)" ]; then
+  fault "a Python module is packaged outside a quilane package folder"
 fi
 if [ "$window" = 1 ]; then
   QT_QPA_PLATFORM=offscreen QUILANE_QUIT_AFTER_FIRST_PAINT=1 timeout 60 "$bin/QuilaneConfMap" \

@@ -67,3 +67,14 @@ class Tool:
 @pytest.fixture(scope="session")
 def tool():
     return Tool(_env_path("QUILANE_REDISTRIBUTE"))
+
+
+def program_message(error):
+    """The message of a quilane.Error as the tool prints it: without the
+    'Section "<name>": ' the module puts in front of a calculation's refusal."""
+    text = str(error)
+    if error.section is not None:
+        prefix = f'Section "{error.section}": '
+        assert text.startswith(prefix), text
+        text = text[len(prefix):]
+    return text

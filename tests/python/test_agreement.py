@@ -7,6 +7,7 @@ import pathlib
 import pytest
 
 import quilane
+from conftest import program_message
 
 ROUTES = {"chord": [], "mapping": ["--mapping"]}
 METHODS = {
@@ -37,7 +38,7 @@ def outcome_of(section, n, route, method):
         return quilane.redistribute(section, n=n, mapping=route == "mapping",
                                     **METHODS[method][1]), None
     except ValueError as refusal:
-        return None, str(refusal)
+        return None, program_message(refusal)
 
 
 @pytest.mark.parametrize("n", POINT_COUNTS)
@@ -88,9 +89,12 @@ def test_open_trailing_edge_refusal_names_the_module_s_way_out(tool, shared_airf
         section = quilane.load(path)
         if section.x[0] == 1.0 and section.x[-1] == 1.0:
             continue
-        with pytest.raises(ValueError) as refusal:
+        with pytest.raises(quilane.Error) as refusal:
             quilane.redistribute(section)
-        first, second = str(refusal.value).split("\n")
+        error = refusal.value
+        first, second = program_message(error).split("\n")
+        assert (error.code, error.where, error.section, error.way_out) == (
+            "station_out_of_range", {"station": 1}, section.name, second)
         assert first.endswith(" is not in the given interpolation range")
         assert "open trailing edge" in second
         assert second.endswith("; for this section use mapping=True.")
