@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   locales
   python3 python3-numpy python3-dev pybind11-dev python3-pytest
+  python3-venv python3-pip python3-setuptools python3-wheel python3-pybind11 python3-build
+  mypy python3-matplotlib
   clang libclang-rt-14-dev
   dpkg-dev lintian desktop-file-utils man-db groff-base
   xvfb xauth xdotool x11-utils openbox

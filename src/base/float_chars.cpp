@@ -10,10 +10,15 @@
 #include <string_view>
 #include <system_error>
 
+// QUILANE_STD_FLOAT_CHARS_ONLY leaves the fallback out, for a build (the
+// Python package's) that knows the standard library has the conversions and
+// so needs no fmt or fast_float.
+#ifndef QUILANE_STD_FLOAT_CHARS_ONLY
 #define FMT_HEADER_ONLY
 #include <fast_float/fast_float.h>
 #include <fmt/compile.h>
 #include <fmt/format.h>
+#endif
 
 namespace quilane {
 
@@ -49,6 +54,7 @@ std::from_chars_result FromChars(const char* first, const char* last, double& va
 }
 #endif
 
+#ifndef QUILANE_STD_FLOAT_CHARS_ONLY
 namespace portable_chars {
 namespace {
 
@@ -300,5 +306,6 @@ std::from_chars_result FromChars(const char* first, const char* last, double& va
 }
 
 }  // namespace portable_chars
+#endif  // QUILANE_STD_FLOAT_CHARS_ONLY
 
 }  // namespace quilane
