@@ -101,22 +101,30 @@ act() {
   esac 2>/dev/null || true
 }
 
+# A program that ended must have ended by File > Quit (status 0); it is
+# started again.
+start_again_after_quit() {
+  kill -0 "$program_pid" 2>/dev/null && return 0
+  local status=0
+  wait "$program_pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status after $actions actions (seed $seed)"
+  restarts=$((restarts + 1))
+  start_program
+}
+
 start_program
 restarts=0
 deadline=$((SECONDS + seconds))
 actions=0
 while [ "$SECONDS" -lt "$deadline" ]; do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    status=0
-    wait "$program_pid" || status=$?
-    [ "$status" -eq 0 ] || fail "the program ended with status $status after $actions actions (seed $seed)"
-    restarts=$((restarts + 1))
-    start_program
-  fi
+  start_again_after_quit
   act
   actions=$((actions + 1))
   sleep 0.02
 done
+# The last action may have been File > Quit: let it finish, then start again.
+sleep 0.5
+start_again_after_quit
 
 # The end: close what is open over the window (messages, dialogs, menus),
 # then Ctrl+Q.
