@@ -265,8 +265,8 @@ class Result:
     @_cached
     def camber_xy(self) -> _FloatArray:
         """The camber line as an (M, 2) array, read-only: midpoints of the new
-        points paired about the middle one, from the trailing edge to the
-        nose; x in chord units, y in the input's."""
+        points paired about the middle one, from the nose to the trailing
+        edge; x in chord units, y in the input's."""
         return self._core.camber()  # type: ignore[no-any-return]
 
     @_cached
