@@ -5,7 +5,8 @@
 # named after its folder, so a target sees a folder's headers only when it
 # links that folder's library: a header-only include cannot skip the graph.
 # quilane_check_layout() then refuses, at configure time, any link that runs
-# against the direction below, and any include that climbs out of a folder.
+# against the graph (docs/architecture.md, read below), and any include that
+# climbs out of a folder.
 
 # Gives `target` the include root of the folder `folder` (the current source
 # folder when omitted): <build>/include-roots/NAME/NAME -> the folder.
@@ -31,23 +32,68 @@ function(quilane_include_root target)
   endif()
 endfunction()
 
-# The libraries of src/ and the libraries each may link. The direction is
-# base <- files <- engine <- window <- app, with the workspace (the window's
-# state, which the engine's steps also work on) beside files; sections (the
-# NACA generator) and the command line of app stand on base alone.
-set(QUILANE_LAYOUT_LIBRARIES
-  quilane_base quilane_workspace quilane_files quilane_engine quilane_sections quilane_window
-  quilane_command_line quilane_batch quilane_core)
-set(QUILANE_MAY_LINK_quilane_base "")
-set(QUILANE_MAY_LINK_quilane_workspace quilane_base)
-set(QUILANE_MAY_LINK_quilane_files quilane_base)
-set(QUILANE_MAY_LINK_quilane_engine quilane_base quilane_workspace quilane_files)
-set(QUILANE_MAY_LINK_quilane_sections quilane_base)
-set(QUILANE_MAY_LINK_quilane_window quilane_base quilane_workspace quilane_files quilane_engine)
-set(QUILANE_MAY_LINK_quilane_command_line quilane_base)
-set(QUILANE_MAY_LINK_quilane_batch quilane_base quilane_files quilane_engine quilane_sections)
-set(QUILANE_MAY_LINK_quilane_core quilane_base quilane_files quilane_engine quilane_sections
-  quilane_batch)
+# The libraries of src/ and the libraries each may link are read from the one
+# place the graph is written: the block opened by the line "```layers" in
+# docs/architecture.md, one line per library, "quilane_NAME: the libraries it
+# may link", each of those on an earlier line, so that the graph runs one way.
+# They become QUILANE_LAYOUT_LIBRARIES and QUILANE_MAY_LINK_<library>.
+# QUILANE_LAYOUT_GRAPH, set before the include, names another file.
+if(NOT DEFINED QUILANE_LAYOUT_GRAPH)
+  get_filename_component(QUILANE_LAYOUT_GRAPH ${CMAKE_CURRENT_LIST_DIR}/../docs/architecture.md
+                         ABSOLUTE)
+endif()
+
+function(quilane_read_layout_graph file)
+  set(fault "The folders' dependency graph cannot be read from ${file}")
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "${fault}: there is no such file")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+  file(READ ${file} text)
+  string(REPLACE "\r" "" text "\n${text}")
+  string(FIND "${text}" "\n```layers\n" at)
+  if(at EQUAL -1 OR NOT text MATCHES "\n```layers\n([^`]*)```")
+    message(FATAL_ERROR "${fault}: it holds no block opened by a line \"```layers\" and "
+                        "closed by a line \"```\"")
+  endif()
+  set(block "${CMAKE_MATCH_1}")
+  string(SUBSTRING "${text}" 0 ${at} before)
+  string(REGEX MATCHALL "\n" breaks "${before}")
+  list(LENGTH breaks number)
+  math(EXPR number "${number} + 1")  # the line of "```layers"
+  string(REPLACE "\n" ";" lines "${block}")
+  set(libraries "")
+  foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "")
+      continue()
+    endif()
+    if(NOT line MATCHES "^(quilane_[a-z0-9_]+):(([ \t]+quilane_[a-z0-9_]+)*)$")
+      message(FATAL_ERROR "${fault}: line ${number}, \"${line}\", is not "
+                          "\"quilane_NAME: quilane_NAME ...\"")
+    endif()
+    set(library ${CMAKE_MATCH_1})
+    string(REGEX MATCHALL "quilane_[a-z0-9_]+" may "${CMAKE_MATCH_2}")
+    if(library IN_LIST libraries)
+      message(FATAL_ERROR "${fault}: line ${number} lists ${library} a second time")
+    endif()
+    foreach(item IN LISTS may)
+      if(NOT item IN_LIST libraries)
+        message(FATAL_ERROR "${fault}: line ${number}, ${library} may link ${item}, "
+                            "which is not listed above it")
+      endif()
+    endforeach()
+    list(APPEND libraries ${library})
+    set(QUILANE_MAY_LINK_${library} "${may}" PARENT_SCOPE)
+  endforeach()
+  if(NOT libraries)
+    message(FATAL_ERROR "${fault}: its block lists no library")
+  endif()
+  set(QUILANE_LAYOUT_LIBRARIES ${libraries} PARENT_SCOPE)
+endfunction()
+
+quilane_read_layout_graph(${QUILANE_LAYOUT_GRAPH})
 
 # The quilane_ targets that `target` links, directly or through its interface.
 function(quilane_linked_targets target out)

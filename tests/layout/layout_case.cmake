@@ -8,9 +8,10 @@ cmake_minimum_required(VERSION 3.25)
 set(top ${WORK}/${CASE})
 file(REMOVE_RECURSE ${top})
 
-# The graph of the project: base at the bottom; workspace and files each on
-# base alone; engine on all three, window on engine; sections and the command
-# line on base; a tool that links files and sections.
+# A tree the project's graph (docs/architecture.md) allows: base at the
+# bottom; workspace and files each on base alone; engine on all three, window
+# on engine; sections and the command line on base; a tool that links files
+# and sections. The graph_ cases give the check a graph file of their own.
 set(links_base "")
 set(links_workspace quilane_base)
 set(links_files quilane_base)
@@ -22,6 +23,7 @@ set(tool_links "quilane_sections quilane_files")
 set(extra_library "")
 set(climbing_include "")
 set(expected "")
+set(graph "")
 
 if(CASE STREQUAL "sound")
 elseif(CASE STREQUAL "backward_link")
@@ -46,11 +48,22 @@ elseif(CASE STREQUAL "unlisted_library")
 elseif(CASE STREQUAL "climbing_include")
   set(climbing_include "#include \"../files/number_text.h\"")
   set(expected "includes through \"../\"")
+elseif(CASE STREQUAL "graph_missing")
+  set(graph "# Layers\n\n```text\nquilane_base:\n```\n")
+  set(expected "holds no block opened by a line \"```layers\"")
+elseif(CASE STREQUAL "graph_backward")
+  set(graph "```layers\nquilane_base: quilane_files\nquilane_files: quilane_base\n```\n")
+  set(expected "line 2, quilane_base may link quilane_files, which is not listed above it")
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()
 
-set(top_lists "cmake_minimum_required(VERSION 3.25)\nproject(layout_case LANGUAGES NONE)\ninclude(${MODULE})\n")
+set(top_lists "cmake_minimum_required(VERSION 3.25)\nproject(layout_case LANGUAGES NONE)\n")
+if(graph)
+  file(WRITE ${top}/graph.md "${graph}")
+  string(APPEND top_lists "set(QUILANE_LAYOUT_GRAPH ${top}/graph.md)\n")
+endif()
+string(APPEND top_lists "include(${MODULE})\n")
 foreach(folder base workspace files engine sections window app)
   if(folder STREQUAL "app")
     set(library quilane_command_line)
