@@ -2,6 +2,8 @@
 // exponent K = 2 (the inverse Joukowski transformation), with the trailing
 // edge on the right singular point and the nose 1/121 of the chord to the left
 // of the left singular point.
+// Formula from von Karman and Trefftz, Z. Flugtech. Motorluftschiffahrt 9 (1918);
+// also in Durand (ed.), Aerodynamic Theory, vol. II (1935), div. E, ch. II, sec. 19.
 #ifndef QUILANE_ENGINE_MAP_AIRFOIL_TO_CIRCLE_H_
 #define QUILANE_ENGINE_MAP_AIRFOIL_TO_CIRCLE_H_
 

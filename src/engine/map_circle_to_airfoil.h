@@ -1,5 +1,6 @@
 // Circle-to-airfoil mapping: the forward Karman-Trefftz transformation of
 // exponent K that undoes MapAirfoilToCircle.
+// Formula from von Karman and Trefftz (1918), as cited in map_airfoil_to_circle.h.
 #ifndef QUILANE_ENGINE_MAP_CIRCLE_TO_AIRFOIL_H_
 #define QUILANE_ENGINE_MAP_CIRCLE_TO_AIRFOIL_H_
 

@@ -41,8 +41,9 @@ void GaussSolve(int n, GaussMatrix& Aug, GaussVector& Sol) {
 
 void PwCubicCoefficients(int N, const PointArray& U, const PointArray& V, PwCubicTable& table) {
   QUILANE_PRECONDITION(N >= 2 && N <= kPointCapacity);
-  // Slope at each knot: the bisector of the unit chords meeting there; zero at
-  // both ends. Entries 1..N are all written below before any is read.
+  // Slope at each knot: the bisector of the unit chords meeting there, the
+  // tangent of the mean of their angles, (s1 + s2) / (c1 + c2); zero at both
+  // ends. Entries 1..N are all written below before any is read.
   PointArray KnotSlope;
   double dU = U[2] - U[1];
   double dV = V[2] - V[1];

@@ -35,9 +35,10 @@ struct DatContour : FileContour {
 //
 // Lines: LF, CR LF or CR ends, an optional UTF-8 byte-order mark; NUL bytes
 // and 0x1A marks that pad the very end of the file are passed over. Blank
-// lines and lines whose first character other than blanks and tabs is '#'
-// (comments) are passed over wherever they stand. The first other line is the
-// name line: the title is its text without blanks and tabs at either end
+// lines are passed over wherever they stand; lines whose first character
+// other than blanks and tabs is '#' (comments) are passed over from the first
+// coordinate line on, and before it are header lines, even ahead of the name
+// line. The first other line is the name line: the title is its text without blanks and tabs at either end
 // (Latin-1 text is turned into UTF-8); when that line is already a coordinate
 // line, the file has no name line, the line is the first point and the title
 // is the file's name without its extension. A field is a run of characters between

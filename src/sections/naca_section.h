@@ -54,6 +54,8 @@ struct SectionShape {
 // An odd count has (point_count + 1) / 2 stations per surface sharing the
 // nose point; an even count has point_count / 2 stations per surface and no
 // point at the nose. Lower and upper points of one station share x_s.
+// Formula (the points off the mean line) from Abbott and von Doenhoff, Theory of
+// Wing Sections (1959), ch. 6; the cosine spacing of x_s is not from it.
 AirfoilSection PlaceSectionPoints(std::string name, int point_count,
                                   const SectionShape& shape);
 
@@ -62,6 +64,8 @@ AirfoilSection PlaceSectionPoints(std::string name, int point_count,
 // a4 = 0.1036 for a sharp trailing edge (exactly 0 at x = 1; the rounding of
 // the coefficients' sum is not let through), 0.1015 for a blunt one
 // (0.0021 * 5t at x = 1). Maximum 0.5 t near x = 0.3.
+// Formula from NACA Report No. 460 (Jacobs, Ward and Pinkerton, 1933) and Abbott and
+// von Doenhoff, ch. 6, both with a4 = 0.1015; neither gives the sharp edge's 0.1036.
 double Naca4HalfThickness(double t, double x, TrailingEdge trailing_edge);
 
 // Mean line of maximum camber m at chord position p (0 < p < 1):
@@ -69,6 +73,7 @@ double Naca4HalfThickness(double t, double x, TrailingEdge trailing_edge);
 //   x >= p: y_c = m (1 - x)(1 + x - 2p) / (1 - p)^2, dy_c/dx = 2m (p - x) / (1 - p)^2
 // (the published forms regrouped so that y_c is exactly 0 at both ends).
 // Maximum m at x = p. m = 0 gives the straight chord line for any p.
+// Formula from NACA Report No. 460 and Abbott and von Doenhoff, ch. 6.
 MeanLinePoint Naca4MeanLine(double m, double p, double x);
 
 // The 4-digit section of designation digits "MPTT" (maximum camber M % of the
@@ -99,6 +104,8 @@ struct Naca5MeanLineConstants {
 // m = 0.1300, 0.2170, 0.3180, 0.4410, k1 = 51.990, 15.793, 6.520, 4.770,
 // k2/k1 = 0.000764, 0.00677, 0.0303, 0.1355. False for any other P (and P = 1
 // reflexed), which has no published line.
+// The standard lines' constants are from NACA Report No. 537 (Jacobs and Pinkerton, 1935)
+// and Abbott and von Doenhoff, ch. 6; no source is cited here for the reflexed lines'.
 bool Naca5Constants(int position_digit, bool reflexed, Naca5MeanLineConstants& constants);
 
 // Mean line of a 5-digit section, for the design lift coefficient 0.3, scaled
@@ -112,6 +119,8 @@ bool Naca5Constants(int position_digit, bool reflexed, Naca5MeanLineConstants& c
 //   reflexed, x >= m: y_c = k1/6 (r ((x - m)^3 - (1 - m)^3 x) + m^3 (1 - x)),
 //                     dy_c/dx = k1/6 (3r (x - m)^2 - r (1 - m)^3 - m^3)
 // (the published forms regrouped so that y_c is exactly 0 at both ends).
+// Formula of the standard line from NACA Report No. 537 and Abbott and von Doenhoff,
+// ch. 6; no source is cited here for the reflexed line's.
 MeanLinePoint Naca5MeanLine(const Naca5MeanLineConstants& constants, double lift_scale,
                             double x);
 
