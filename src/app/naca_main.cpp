@@ -53,6 +53,7 @@ constexpr std::string_view kUsage =
     "                        reported on its own line\n"
     "  -h, --help            show this help and exit\n"
     "      --version         show the version and exit\n"
+    "  --                    end of options\n"
     "\n"
     "Exit status: 0 when every section was written, 1 when a section or a file\n"
     "was refused (the others are still done), 2 when the command line was wrong.\n";
