@@ -2,7 +2,7 @@
 # The package installed the Python way, as a user installs it: a copy of the
 # source tree pip-installed into a fresh venv, and an sdist built from it
 # installed into a second one. From outside the tree, the first runs the
-# package's pytest files, stubtest and the README's Python example; the second
+# package's pytest files, stubtest and the Python examples of the docs; the second
 # imports and calculates. Exit 77 (skipped) when venv, pip, setuptools,
 # pybind11's Python package or mypy are missing.
 #
@@ -58,16 +58,9 @@ echo "== stubtest"
 MYPY_CACHE_DIR=$scratch/mypy-cache "$venv_python" -m mypy.stubtest quilane \
   --allowlist "$source_dir/src/python/quilane/stubtest-allowlist.txt"
 
-echo "== the README's Python example"
-# The first python block of the README's Python section, run in the clone's
-# top folder (its paths are relative to it).
-"$venv_python" - "$source_dir/README.md" > "$scratch/readme_example.py" <<'EOF'
-import re, sys
-text = open(sys.argv[1], encoding="utf-8").read()
-section = text.split("\n## Python", 1)[1].split("\n## ", 1)[0]
-print(re.search(r"```python\n(.*?)```", section, re.S).group(1))
-EOF
-(cd "$scratch/clone" && MPLBACKEND=Agg "$venv_python" "$scratch/readme_example.py")
+echo "== the Python examples of the README and docs/python.md"
+"$venv_python" "$source_dir/tests/docs/python_examples.py" "$source_dir/samples" \
+  "$source_dir/README.md" "$source_dir/docs/python.md"
 
 echo "== sdist"
 "$python" -m build --sdist --no-isolation --outdir "$scratch/dist" "$scratch/clone" > /dev/null
