@@ -107,7 +107,47 @@ def _points(points: _FloatArray, chord: float, x_min: float, order: _Order,
     return out
 
 
-class Section:
+class _Points:
+    """What a section and a result share: their points as read-only arrays,
+    made once, and in another order or in the input's units."""
+
+    _core: Any
+
+    def _frame(self) -> Tuple[float, float]:
+        """(chord, x_min) of the section the points are normalised by."""
+        raise NotImplementedError
+
+    @_cached
+    def xy(self) -> _FloatArray:
+        """The points as an (N, 2) array of x (chord units) and y (input
+        units), read-only, in the program's order."""
+        return self._core.points()  # type: ignore[no-any-return]
+
+    @_cached
+    def x(self) -> _FloatArray:
+        """x of the points in chord units, 0 at the nose and 1 at the trailing edge (read-only)."""
+        return self.xy[:, 0]
+
+    @_cached
+    def y(self) -> _FloatArray:
+        """y of the points in the input's units (read-only)."""
+        return self.xy[:, 1]
+
+    def coordinates(self, *, order: _Order = "program", units: _Units = "chord") -> _FloatArray:
+        """The points as a new (N, 2) array: in the program's order or upper
+        surface first (``order="selig"``, as a Selig file lists them), with x
+        in chord units or in the input's own (``units="input"``:
+        ``x_min + chord * x`` of the section)."""
+        return _points(self.xy, *self._frame(), order, units)
+
+    def __array__(self, dtype: npt.DTypeLike = None) -> _FloatArray:
+        return self.xy if dtype is None else self.xy.astype(dtype)
+
+    def __len__(self) -> int:
+        return len(self.xy)
+
+
+class Section(_Points):
     """An airfoil contour in the program's point order.
 
     ``Section(x, y, name="")`` takes the points from two sequences of real
@@ -142,29 +182,8 @@ class Section:
         """The section's name (the title of its file)."""
         return str(self._core.name)
 
-    @_cached
-    def xy(self) -> _FloatArray:
-        """The points as an (N, 2) array of x (chord units) and y (input units), read-only."""
-        return self._core.points()  # type: ignore[no-any-return]
-
-    @_cached
-    def x(self) -> _FloatArray:
-        """x of the points in chord units, 0 at the nose and 1 at the trailing edge (read-only)."""
-        return self.xy[:, 0]
-
-    @_cached
-    def y(self) -> _FloatArray:
-        """y of the points in the input's units (read-only)."""
-        return self.xy[:, 1]
-
-    def coordinates(self, *, order: _Order = "program", units: _Units = "chord") -> _FloatArray:
-        """The points as a new (N, 2) array: in the program's order or upper
-        surface first (``order="selig"``), with x in chord units or in the
-        input's own (``units="input"``: ``x_min + chord * x``)."""
-        return _points(self.xy, self.chord, self.x_min, order, units)
-
-    def __array__(self, dtype: npt.DTypeLike = None) -> _FloatArray:
-        return self.xy if dtype is None else self.xy.astype(dtype)
+    def _frame(self) -> Tuple[float, float]:
+        return (self.chord, self.x_min)
 
     @property
     def nose_index(self) -> int:
@@ -209,9 +228,6 @@ class Section:
         layout's usual order and turned round (None when not known)."""
         return self._core.reversed  # type: ignore[no-any-return]
 
-    def __len__(self) -> int:
-        return len(self.xy)
-
     def __eq__(self, other: object) -> bool:
         if not isinstance(other, Section):
             return NotImplemented
@@ -223,9 +239,11 @@ class Section:
         return f'<quilane.Section "{self.name}", {len(self)} points, {self.format}>'
 
 
-class Result:
+class Result(_Points):
     """New points and camber line of one calculation, with the section and
-    the settings it ran with. Results pickle, and compare by their values."""
+    the settings it ran with. Its points (``xy``, ``x``, ``y``) are the new
+    points; the nose is point N // 2 for odd N. Results pickle, and compare
+    by their values."""
 
     _core: Any
     _section: Section
@@ -245,22 +263,8 @@ class Result:
     def __reduce__(self) -> Tuple[Any, ...]:
         return (_result_from_state, (self._core.state(), self._section, self._settings))
 
-    @_cached
-    def xy(self) -> _FloatArray:
-        """The new points as an (N, 2) array of x (chord units) and y (input
-        units), read-only, in the program's order: the nose is point N // 2
-        for odd N."""
-        return self._core.points()  # type: ignore[no-any-return]
-
-    @_cached
-    def x(self) -> _FloatArray:
-        """x of the new points in chord units (read-only)."""
-        return self.xy[:, 0]
-
-    @_cached
-    def y(self) -> _FloatArray:
-        """y of the new points in the input's units (read-only)."""
-        return self.xy[:, 1]
+    def _frame(self) -> Tuple[float, float]:
+        return self._section._frame()
 
     @_cached
     def camber_xy(self) -> _FloatArray:
@@ -279,21 +283,10 @@ class Result:
         """y of the camber line in the input's units (read-only)."""
         return self.camber_xy[:, 1]
 
-    def coordinates(self, *, order: _Order = "program", units: _Units = "chord") -> _FloatArray:
-        """The new points as a new (N, 2) array: in the program's order or
-        upper surface first (``order="selig"``, as a Selig file lists them),
-        with x in chord units or in the input's own (``units="input"``:
-        ``x_min + chord * x`` of the section)."""
-        return _points(self.xy, self._section.chord, self._section.x_min, order, units)
-
     def camber_coordinates(self, *, units: _Units = "chord") -> _FloatArray:
         """The camber line as a new (M, 2) array, x in chord units or in the
         input's own."""
-        return _points(self.camber_xy, self._section.chord, self._section.x_min, "program",
-                       units)
-
-    def __array__(self, dtype: npt.DTypeLike = None) -> _FloatArray:
-        return self.xy if dtype is None else self.xy.astype(dtype)
+        return _points(self.camber_xy, *self._frame(), "program", units)
 
     @property
     def report(self) -> Dict[str, Any]:
@@ -352,9 +345,6 @@ class Result:
         figure's axes when None). Returns the axes."""
         from ._plot import plot_result
         return plot_result(self, ax)
-
-    def __len__(self) -> int:
-        return self.n
 
     def __eq__(self, other: object) -> bool:
         if not isinstance(other, Result):
